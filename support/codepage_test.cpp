@@ -1,0 +1,30 @@
+#include "support/codepage.h"
+
+#include <gtest/gtest.h>
+
+namespace lumaro {
+namespace {
+
+TEST(Codepage, UmlautsAndEuroAreSingleBytes) {
+    EXPECT_EQ(fromUtf8("für €"), std::string("f\xFCr \x80"));
+    EXPECT_EQ(toUtf8("f\xFCr \x80"), "für €");
+}
+
+TEST(Codepage, EveryByteSurvivesTheRoundTrip) {
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
+    EXPECT_EQ(fromUtf8(toUtf8(all)), all);
+}
+
+TEST(Codepage, WhatTheCodePageLacksBecomesAQuestionMark) {
+    EXPECT_EQ(fromUtf8("α"), "?");
+    EXPECT_EQ(fromUtf8("a\xC3"), "a?");  // cut-off sequence
+    EXPECT_EQ(fromUtf8("\xFF"
+                       "b"),
+              "?b");                        // no UTF-8 lead byte
+    EXPECT_EQ(fromUtf8("\xC3\x28"), "?(");  // bad continuation byte
+}
+
+}  // namespace
+}  // namespace lumaro

@@ -1,0 +1,63 @@
+#include "support/errors.h"
+
+#include <utility>
+
+#include "support/codepage.h"
+
+namespace lumaro {
+
+RuntimeError::RuntimeError(int number, std::string description)
+    : number_(number), description_(std::move(description)) {}
+
+std::string errorDescription(int number) {
+    switch (number) {
+        case 5:
+            return ansi("Ungültiger Prozeduraufruf oder ungültiges Argument");
+        case err::kOverflow:
+            return ansi("Überlauf");
+        case err::kOutOfMemory:
+            return ansi("Nicht genügend Speicher");
+        case 9:
+            return ansi("Index außerhalb des gültigen Bereichs");
+        case 11:
+            return ansi("Division durch Null");
+        case err::kTypeMismatch:
+            return ansi("Typen unverträglich");
+        case 52:
+            return ansi("Dateiname oder -nummer falsch");
+        case err::kFileNotFound:
+            return ansi("Datei nicht gefunden");
+        case 57:
+            return ansi("Fehler beim Lesen/Schreiben des Geräts");
+        case 61:
+            return ansi("Datenträger voll");
+        case err::kPermissionDenied:
+            return ansi("Zugriff verweigert");
+        case err::kPathFileAccess:
+            return ansi("Fehler beim Zugriff auf Pfad/Datei");
+        case 76:
+            return ansi("Pfad nicht gefunden");
+        case err::kInvalidProperty:
+            return ansi("Unzulässiger Eigenschaftswert");
+        case err::kInvalidPicture:
+            return ansi("Ungültiges Bild");
+        case err::kPrinterError:
+            return ansi("Druckerfehler");
+        case err::kFieldTooLong:
+            return ansi("Die Daten sind zu lang für das Feld der Medikamententabelle");
+        default:
+            return ansi("Anwendungs- oder objektdefinierter Fehler");
+    }
+}
+
+void raiseError(int number) {
+    throw RuntimeError(number, errorDescription(number));
+}
+
+std::string formatErrorText(const RuntimeError& e, const std::string& procedure,
+                            const std::string& moduleWord) {
+    return "Fehler " + std::to_string(e.number()) + " (" + e.description() + ") in Prozedur " +
+           procedure + " " + moduleWord + " FunktionenDrucker";
+}
+
+}  // namespace lumaro
