@@ -11,7 +11,7 @@
 namespace lumaro {
 
 class PictureWindow {
-public:
+  public:
     // The load: counts it in the INI file.
     explicit PictureWindow(Context& c);
     // The unload: writes the geometry.
@@ -22,7 +22,7 @@ public:
     // Loads the file into the holder (RuntimeError 481 when it is no picture).
     const Picture& load(const std::string& path);
 
-private:
+  private:
     Context& c_;
     Picture picture_;
 };
