@@ -1,0 +1,165 @@
+#include "templates/picture_window.h"
+
+#include <gtest/gtest.h>
+
+#include "support/errors.h"
+#include "support/ini.h"
+#include "tests/fakes/fakes.h"
+
+namespace lumaro {
+namespace {
+
+using testing::TestWorld;
+using testing::w;
+
+const char* const kSection = "wdwGrafikSpeicher";
+
+class PictureHolder : public ::testing::Test {
+  protected:
+    std::string ini() const { return world.folder.read("Halmor.ini").value_or(""); }
+    std::optional<std::string> value(const std::string& key) const {
+        return iniGetValue(ini(), kSection, key);
+    }
+    void useOnce() {
+        PictureWindow holder(world.context);
+        holder.load(world.folder.file("bild.png"));
+    }
+    TestWorld world;
+};
+
+TEST_F(PictureHolder, TheFirstLoadStartsTheCounterAndTheUnloadWritesTheGeometry) {
+    world.folder.write("Halmor.ini", "[Drucker]\r\nLabeldrucker=Zebra\r\n");
+    {
+        PictureWindow holder(world.context);
+        EXPECT_EQ(value(w("AufrufZähler")), "1");
+        EXPECT_EQ(value(w("AufrufZählerStart")), "05.12.2026 14:03");
+        EXPECT_EQ(value("Breit"), std::nullopt);  // not before the unload
+
+        const Picture& picture = holder.load(world.folder.file("bild.png"));
+        EXPECT_NE(picture.handle, 0);
+        EXPECT_EQ(picture.file, world.folder.file("bild.png"));
+    }
+    EXPECT_EQ(value("Breit"), "2955");
+    EXPECT_EQ(value("Hoch"), "2220");
+    // Centred on 1920 x 1080 pixels of 15 twips, on whole pixels.
+    EXPECT_EQ(value("Links"), "12915");
+    EXPECT_EQ(value("Oben"), "7080");
+}
+
+TEST_F(PictureHolder, LaterLoadsCountOnAndKeepTheStart) {
+    world.folder.write("Halmor.ini", "");
+    useOnce();
+    world.clock.time = DateTime{2027, 1, 2, 8, 15, 0};
+    useOnce();
+    useOnce();
+    EXPECT_EQ(value(w("AufrufZähler")), "3");
+    EXPECT_EQ(value(w("AufrufZählerStart")), "05.12.2026 14:03");
+}
+
+TEST_F(PictureHolder, TheStoredCounterIsReadLikeANumberAndRounded) {
+    struct Case {
+        const char* stored;
+        const char* next;
+        bool restarts;
+    };
+    const Case cases[] = {
+        {"", "1", true},         // empty: no value, counts as 0
+        {"  ", "1", true},       // blanks only likewise
+        {"0", "1", true},        // a counter at 0 restarts the date
+        {"41", "42", false},     //
+        {"12abc", "13", false},  // the leading number counts
+        {"2.5", "3", false},     // 2.5 rounds to the even 2
+        {"3.5", "5", false},     // 3.5 rounds to the even 4
+        {"7,9", "8", false},     // the comma is no decimal separator here
+        {"abc", "1", true},      // no leading number reads as 0
+    };
+    for (const Case& c : cases) {
+        world.folder.write("Halmor.ini", w("[wdwGrafikSpeicher]\r\nAufrufZähler=") + c.stored +
+                                             w("\r\nAufrufZählerStart=alt\r\n"));
+        { PictureWindow holder(world.context); }
+        EXPECT_EQ(value(w("AufrufZähler")), c.next) << c.stored;
+        EXPECT_EQ(value(w("AufrufZählerStart")), c.restarts ? "05.12.2026 14:03" : "alt")
+            << c.stored;
+    }
+}
+
+TEST_F(PictureHolder, ACounterAtItsLimitOverflows) {
+    world.folder.write("Halmor.ini", w("[wdwGrafikSpeicher]\r\nAufrufZähler=2147483647\r\n"));
+    try {
+        PictureWindow holder(world.context);
+        FAIL() << "no overflow";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), err::kOverflow);
+    }
+    EXPECT_EQ(value(w("AufrufZähler")), "2147483647");
+}
+
+TEST_F(PictureHolder, TheHostsOtherSettingsStayByteForByte) {
+    // Mixed line ends, a comment, blanks, an 8-bit umlaut and no final line
+    // end: everything but the holder's own values must survive as it was.
+    const std::string before =
+        w("; Halmor Einstellungen\r\n"
+          "[Drucker]\r\n"
+          "Labeldrucker=Zebra ZD420 \n"
+          "[wdwGrafikSpeicher]\r\n"
+          "Breit=1\r\n"
+          "AufrufZähler=41\r"
+          "\n"
+          "Hoch=2\n"
+          "Links=3\r\n"
+          "Oben=4\r\n"
+          "\r\n"
+          "[Praxis]\n"
+          "Name=Tierärztin Köhler  \r\n"
+          "Ort=Gräfenhain");
+    world.folder.write("Halmor.ini", before);
+    world.folder.write("bild.png", "png");
+    {
+        PictureWindow holder(world.context);
+        holder.load(world.folder.file("bild.png"));
+    }
+    const std::string after =
+        w("; Halmor Einstellungen\r\n"
+          "[Drucker]\r\n"
+          "Labeldrucker=Zebra ZD420 \n"
+          "[wdwGrafikSpeicher]\r\n"
+          "Breit=2955\r\n"
+          "AufrufZähler=42\r"
+          "\n"
+          "Hoch=2220\n"
+          "Links=12915\r\n"
+          "Oben=7080\r\n"
+          "\r\n"
+          "[Praxis]\n"
+          "Name=Tierärztin Köhler  \r\n"
+          "Ort=Gräfenhain");
+    EXPECT_EQ(ini(), after);
+}
+
+TEST_F(PictureHolder, ANewSectionLeavesTheRestOfTheFileAsItWas) {
+    const std::string before =
+        w("[Drucker]\r\nLabeldrucker=Zebra\n\n[Praxis]\r\nOrt=Gräfenhain\r\n");
+    world.folder.write("Halmor.ini", before);
+    useOnce();
+    const std::string after = ini();
+    const auto section = after.find("[wdwGrafikSpeicher]");
+    ASSERT_NE(section, std::string::npos) << after;
+    EXPECT_EQ(after.substr(0, section), before);
+    EXPECT_EQ(value("Links"), "12915");
+}
+
+TEST_F(PictureHolder, AFileThatIsNoPictureStillCountsAndUnloads) {
+    world.folder.write("Halmor.ini", "");
+    try {
+        PictureWindow holder(world.context);
+        holder.load(world.folder.file("kaputt.bad"));
+        FAIL() << "no error";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), err::kInvalidPicture);
+    }
+    EXPECT_EQ(value(w("AufrufZähler")), "1");
+    EXPECT_EQ(value("Breit"), "2955");
+}
+
+}  // namespace
+}  // namespace lumaro
