@@ -1,47 +1,50 @@
-// Small helpers for the template tests: building FormularDaten entries and
-// reading the day log back line by line.
+// Helpers for the template tests: FormularDaten entries written tersely, and
+// the day log read back line by line.
 #pragma once
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "tests/fakes/fakes.h"
 
 namespace lumaro::testing {
 
-using Fields = std::vector<std::pair<std::string, std::string>>;
-
-// One entry; field values are UTF-8 literals, turned into Windows-1252.
-inline std::string entry(const Fields& fields) {
+// entry("Typ=Text;oben=20,5") -> "<FormularDaten><Typ>Text</Typ>...</FormularDaten>",
+// UTF-8 in, Windows-1252 out.
+inline std::string entry(const std::string& fields) {
     std::string s = "<FormularDaten>";
-    for (const auto& [name, value] : fields)
-        s += "<" + name + ">" + w(value) + "</" + name + ">";
+    std::size_t start = 0;
+    while (start < fields.size()) {
+        std::size_t end = fields.find(';', start);
+        if (end == std::string::npos)
+            end = fields.size();
+        const std::string field = fields.substr(start, end - start);
+        const std::size_t eq = field.find('=');
+        const std::string name = field.substr(0, eq);
+        s += "<" + name + ">" + w(field.substr(eq + 1)) + "</" + name + ">";
+        start = end + 1;
+    }
     return s + "</FormularDaten>";
 }
 
-// The log's lines without their time stamp and the two blanks after it, so
-// the indent is the line's leading blanks.
+// The log's lines without the time and the two blanks after it.
 inline std::vector<std::string> logLines(const TestWorld& world) {
     std::vector<std::string> lines;
     const std::string log = world.log();
-    std::size_t start = 0;
-    while (start < log.size()) {
-        std::size_t end = log.find("\r\n", start);
+    for (std::size_t start = 0, end; start < log.size(); start = end + 2) {
+        end = log.find("\r\n", start);
         if (end == std::string::npos)
             end = log.size();
-        std::string line = log.substr(start, end - start);
-        lines.push_back(line.size() >= 10 ? line.substr(10) : line);
-        start = end + 2;
+        lines.push_back(log.substr(start + 10, end - start - 10));
     }
     return lines;
 }
 
-inline std::vector<const DrawCall*> callsOf(const FakeSurface& surface, DrawCall::Kind kind) {
-    std::vector<const DrawCall*> out;
+inline std::vector<DrawCall> callsOf(const FakeSurface& surface, DrawCall::Kind kind) {
+    std::vector<DrawCall> out;
     for (const auto& c : surface.calls) {
         if (c.kind == kind)
-            out.push_back(&c);
+            out.push_back(c);
     }
     return out;
 }
