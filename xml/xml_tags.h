@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/services.h"
 
@@ -28,17 +29,34 @@ bool XMLTagAusschneiden(Messages& messages, const std::string& text, const std::
 // cutting n records out of a text of length L costs O(L) in all instead of
 // O(n * L). remaining() materialises the trimmed rest when a caller needs it.
 class XmlCutter {
-public:
+  public:
     XmlCutter(Messages& messages, std::string text);
     // As XMLTagAusschneiden on the working text; the working text becomes the rest.
     bool next(const std::string& name, std::string& content, bool keepTags);
     std::string remaining() const;
 
-private:
+  private:
+    void cut(std::size_t begin, std::size_t end);
+    std::size_t resumeFor(const std::string& name) const;
+    void remember(const std::string& name, std::size_t from);
+
     Messages& messages_;
+    // The original text. The working text is head_[headBegin_..] (what stood
+    // before the elements cut so far, usually a few bytes) followed by the
+    // range text_[begin_, end_) of the original.
     std::string text_;
-    // The working text is text_ with the ranges already cut removed; see the .cpp.
+    std::string head_;
+    std::size_t headBegin_ = 0;
     std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    // For the last few names searched: no opening tag of that name starts
+    // before `from` in the working text, so the next search can start there
+    // instead of reading the unchanged front of the text again.
+    struct Resume {
+        std::string name;
+        std::size_t from;
+    };
+    std::vector<Resume> resume_;
 };
 
 }  // namespace lumaro
