@@ -12,7 +12,7 @@ struct TwipsRect {
 };
 
 class MainWindow {
-public:
+  public:
     virtual ~MainWindow() = default;
 
     virtual std::string caption() const = 0;  // Windows-1252

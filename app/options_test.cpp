@@ -1,0 +1,64 @@
+#include "app/options.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace lumaro {
+namespace {
+
+ParsedOptions parse(std::vector<std::string> args, std::map<std::string, std::string> env = {}) {
+    return parseOptions(args, [&](const std::string& n) -> std::optional<std::string> {
+        auto it = env.find(n);
+        if (it == env.end())
+            return std::nullopt;
+        return it->second;
+    });
+}
+
+TEST(Options, ValuesHostArgumentsAndTheWholeCommandLine) {
+    auto p = parse({"/Kunde:12", "--folder", "/srv/praxis", "--pdf=/tmp/out", "--unattended",
+                    "--trace", "t.jsonl", "extra"});
+    ASSERT_EQ(p.usageError, "");
+    EXPECT_EQ(p.options.folder, "/srv/praxis");
+    EXPECT_EQ(p.options.pdf, "/tmp/out");
+    EXPECT_EQ(p.options.trace, "t.jsonl");
+    EXPECT_TRUE(p.options.unattended);
+    EXPECT_EQ(p.options.commandLine,
+              "/Kunde:12 --folder /srv/praxis --pdf=/tmp/out --unattended --trace t.jsonl extra");
+}
+
+TEST(Options, NoArgumentsMeansNoCommandLine) {
+    auto p = parse({});
+    EXPECT_EQ(p.options.commandLine, "");
+    EXPECT_FALSE(p.options.unattended);
+    EXPECT_FALSE(p.options.folder);
+}
+
+TEST(Options, MissingValueIsAUsageError) {
+    EXPECT_NE(parse({"--folder"}).usageError, "");
+    EXPECT_NE(parse({"--pdf", "--unattended"}).usageError, "");
+    EXPECT_NE(parse({"--trace="}).usageError, "");
+}
+
+TEST(Options, EnvironmentFillsInAndTheCommandLineWins) {
+    auto p = parse({"--pdf", "/a"}, {{"LUMARO_PDF", "/b"},
+                                     {"LUMARO_FOLDER", "/f"},
+                                     {"LUMARO_UNATTENDED", "1"},
+                                     {"LUMARO_TRACE", "/t"}});
+    EXPECT_EQ(p.options.pdf, "/a");
+    EXPECT_EQ(p.options.folder, "/f");
+    EXPECT_EQ(p.options.trace, "/t");
+    EXPECT_TRUE(p.options.unattended);
+    // Options given only by variables are not part of the command line.
+    EXPECT_EQ(p.options.commandLine, "--pdf /a");
+    EXPECT_FALSE(parse({}, {{"LUMARO_UNATTENDED", "0"}}).options.unattended);
+}
+
+TEST(Options, HelpAndVersion) {
+    EXPECT_TRUE(parse({"--help"}).options.help);
+    EXPECT_TRUE(parse({"--version"}).options.version);
+}
+
+}  // namespace
+}  // namespace lumaro

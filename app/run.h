@@ -1,0 +1,64 @@
+// The main window's controller: one complete run from the window's load event
+// (log the start, check the host files, fill the printer list, print what is
+// waiting) to its unload, plus the printer list and the label-printer choice.
+#pragma once
+
+#include <string>
+
+#include "app/main_window.h"
+#include "documents/renderers.h"
+#include "printing/context.h"
+
+namespace lumaro {
+
+inline constexpr const char* kWindowCaptionUtf8 =
+    "Druckfunktion für Tierärzte - Version 26. September 2010";
+
+struct RunSetup {
+    Context& context;
+    MainWindow& window;
+    Printers& printers;
+    const Renderers& renderers;
+    std::string commandLine;  // Windows-1252; empty without arguments
+    bool unattended = false;
+};
+
+class LumaroRun {
+  public:
+    explicit LumaroRun(RunSetup setup);
+
+    enum class Next {
+        WaitForExitTimer,  // printed: the timer (or, unattended, the caller) unloads
+        WaitForUser,       // nothing printed: the window stays until it is closed
+    };
+
+    // The window's load event. Ends the program (throws ProgramEnd{2}) when a
+    // host file is missing, after the message and the unload.
+    Next load();
+
+    // Window and list events.
+    void onListClicked() { LabeldruckerSpeichern(); }
+    void onListKeyUp() { LabeldruckerSpeichern(); }
+    void onAboutToUnload() { LabeldruckerSpeichern(); }
+    void onUnloaded();
+    void onExitTimer();
+
+    bool printed() const { return printed_; }
+    bool unloaded() const { return unloaded_; }
+
+    // The printer list (exposed for tests).
+    void DruckerEinlesen();
+    bool SetPrinter(const std::string& prnName);
+    void LabeldruckerSpeichern();
+
+  private:
+    void fitAndCentreWindow();
+    [[noreturn]] void missingHostFile(const std::string& fileName);
+
+    RunSetup s_;
+    bool loading_ = false;
+    bool printed_ = false;
+    bool unloaded_ = false;
+};
+
+}  // namespace lumaro

@@ -1,0 +1,105 @@
+"""A private CUPS scheduler for the end-to-end tests.
+
+It runs from its own temporary configuration on a Unix socket of its own, so
+the machine's printing is never touched: clients find it through CUPS_SERVER.
+Its one queue, "Lumaro-Test", is the default printer and hands every job to a
+small backend that copies it into the test's folder, where the tests read the
+PDF the program sent.
+"""
+
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+BACKEND = """#!/bin/sh
+# Copies the job (a file argument, or standard input) to the path in DEVICE_URI.
+if [ $# -eq 0 ]; then echo 'direct lumarotest "Unknown" "Lumaro test backend"'; exit 0; fi
+target="${DEVICE_URI#lumarotest:}"
+n=$(ls "$target" 2>/dev/null | wc -l)
+out="$target/job-$(printf %03d $((n + 1))).pdf"
+if [ -n "$6" ]; then cp "$6" "$out.part"; else cat > "$out.part"; fi
+mv "$out.part" "$out"
+exit 0
+"""
+
+
+class CupsServer:
+    QUEUE = "Lumaro-Test"
+
+    def __init__(self):
+        self.root = Path(tempfile.mkdtemp(prefix="lumaro-cups-"))
+        self.jobs = self.root / "jobs"
+        self.socket = self.root / "cups.sock"
+        self.proc = None
+
+    def start(self):
+        r = self.root
+        for d in ("spool", "cache", "state", "temp", "log", "jobs", "bin", "conf"):
+            (r / d).mkdir(parents=True, exist_ok=True)
+        # ServerBin: every part of the system's CUPS programs but its backends,
+        # plus our own backend.
+        for entry in Path("/usr/lib/cups").iterdir():
+            if entry.name != "backend":
+                (r / "bin" / entry.name).symlink_to(entry)
+        (r / "bin" / "backend").mkdir()
+        backend = r / "bin" / "backend" / "lumarotest"
+        backend.write_text(BACKEND)
+        backend.chmod(0o755)
+        (r / "conf" / "cupsd.conf").write_text(
+            f"Listen {self.socket}\n"
+            "WebInterface No\nBrowsing No\nLogLevel warn\n"
+            "DefaultAuthType None\n"
+            "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+            "<Location /admin>\n  Order allow,deny\n  Allow all\n</Location>\n"
+            "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n")
+        (r / "conf" / "cups-files.conf").write_text(
+            "User lp\nGroup lp\nFileDevice Yes\n"
+            f"ServerRoot {r / 'conf'}\nServerBin {r / 'bin'}\n"
+            f"RequestRoot {r / 'spool'}\nCacheDir {r / 'cache'}\n"
+            f"StateDir {r / 'state'}\nTempDir {r / 'temp'}\n"
+            f"ErrorLog {r / 'log' / 'error_log'}\nAccessLog {r / 'log' / 'access_log'}\n"
+            f"PageLog {r / 'log' / 'page_log'}\n")
+        subprocess.run(["chown", "-R", "lp:lp", str(r / "spool"), str(r / "cache"),
+                        str(r / "state"), str(r / "temp"), str(r / "log"), str(self.jobs)],
+                       check=True)
+        os.chmod(r, 0o755)
+        self.proc = subprocess.Popen(
+            ["/usr/sbin/cupsd", "-f", "-c", str(r / "conf" / "cupsd.conf"),
+             "-s", str(r / "conf" / "cups-files.conf")],
+            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        deadline = time.time() + 20
+        while not self.socket.exists():
+            if self.proc.poll() is not None or time.time() > deadline:
+                raise RuntimeError("cupsd did not start: " + self.proc.stderr.read().decode())
+            time.sleep(0.1)
+        env = self.env()
+        subprocess.run(["lpadmin", "-p", self.QUEUE, "-E", "-v", f"lumarotest:{self.jobs}",
+                        "-m", "raw"], check=True, env=env)
+        subprocess.run(["lpadmin", "-d", self.QUEUE], check=True, env=env)
+
+    def env(self):
+        env = dict(os.environ)
+        env["CUPS_SERVER"] = str(self.socket)
+        return env
+
+    def received(self, count, timeout=30):
+        """The job files once at least `count` have arrived."""
+        deadline = time.time() + timeout
+        while True:
+            files = sorted(p for p in self.jobs.glob("job-*.pdf"))
+            if len(files) >= count or time.time() > deadline:
+                return files
+            time.sleep(0.2)
+
+    def stop(self):
+        if self.proc and self.proc.poll() is None:
+            self.proc.send_signal(signal.SIGTERM)
+            try:
+                self.proc.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+        shutil.rmtree(self.root, ignore_errors=True)
