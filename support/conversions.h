@@ -15,8 +15,13 @@ namespace lumaro {
 // A money amount: fixed point with four decimal places (1 EUR = 10000).
 using Money = std::int64_t;
 
-// The platform's "value of text" reading: leading blanks skipped, '.' as the
-// decimal separator whatever the locale, reading stops at the first character
+// Every conversion below that gets a number too large for its type raises
+// error 6, one that gets no number raises error 13; so does a text of a
+// thousand digits, without ever building a value of that size.
+
+// The platform's "value of text" reading: blanks, tabs and line feeds are
+// skipped wherever they stand, '.' is the decimal separator whatever the
+// locale, an exponent (E or D) may follow, reading stops at the first character
 // that cannot continue the number; no number gives 0.
 double valOfText(const std::string& text);
 
@@ -24,6 +29,9 @@ double valOfText(const std::string& text);
 // (decimal separator, thousands separators ignored, blanks around it allowed,
 // a sign, an exponent). A text that is no number raises error 13.
 double systemToDouble(const std::string& text, const Regional& r);
+// The same syntax read exactly as a money amount; digits beyond the fourth
+// decimal round half to even, amounts beyond the range raise error 6.
+Money systemToMoney(const std::string& text, const Regional& r);
 
 // Rounding to a whole number with halves going to the even neighbour.
 double roundHalfEven(double v);

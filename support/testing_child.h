@@ -1,0 +1,79 @@
+// For tests only: run a piece of a test in a forked child process, optionally
+// as an unprivileged user.
+//
+// Some failures can only be shown to a process without privileges (a folder
+// that may not be written, a file that may not be read) or with a limit that
+// must not touch the test runner itself (a maximum file size standing in for
+// a full disk). CI runs as root, where permission bits stop nothing, so the
+// child gives up root for the "nobody" user first.
+#pragma once
+
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+#include <string>
+
+namespace lumaro::testing {
+
+struct ChildOutcome {
+    enum Status { Ran, NoPrivilegeDrop, Failed } status = Failed;
+    std::string output;  // what the body returned
+};
+
+inline ChildOutcome runInChild(const std::function<std::string()>& body, bool unprivileged) {
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return {};
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return {};
+    if (pid == 0) {
+        ::close(pipeEnds[0]);
+        if (unprivileged && ::geteuid() == 0) {
+            constexpr uid_t kNobody = 65534;
+            if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0 ||
+                ::geteuid() == 0)
+                ::_exit(77);
+        }
+        std::string out;
+        // The child must end here whatever happens: an exception unwinding into
+        // the test runner's copy in this process would run the rest of the
+        // tests twice. The parent sees the failure in the exit status.
+        try {
+            out = body();
+        } catch (...) {
+            ::_exit(1);
+        }
+        const char* p = out.data();
+        std::size_t left = out.size();
+        while (left > 0) {
+            const ssize_t n = ::write(pipeEnds[1], p, left);
+            if (n <= 0)
+                break;
+            p += n;
+            left -= static_cast<std::size_t>(n);
+        }
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    ChildOutcome outcome;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(pipeEnds[0], buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        outcome.output.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        outcome.status = ChildOutcome::Ran;
+    else if (WIFEXITED(status) && WEXITSTATUS(status) == 77)
+        outcome.status = ChildOutcome::NoPrivilegeDrop;
+    return outcome;
+}
+
+}  // namespace lumaro::testing
