@@ -1,0 +1,116 @@
+// Test helpers: WZBeleg.xml records built from parts, and the fixtures in
+// testdata/ (real Windows-1252 files). Texts are given as UTF-8 literals and
+// come back as Windows-1252.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/fakes/fakes.h"
+
+// Cases name only the fields they are about (Med{.status = "Abgegeben"}); the
+// rest keep their defaults on purpose.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+namespace lumaro::testing {
+
+inline std::string readTestData(const std::string& name) {
+    const auto path = std::filesystem::path(__FILE__).parent_path() / "testdata" / name;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("missing test data " + path.string());
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline std::string element(const std::string& tag, const std::string& value) {
+    return "<" + tag + ">" + value + "</" + tag + ">";
+}
+
+struct Med {
+    std::string status = "Angewandt";
+    std::string bezeichnung = "Mittel";
+    std::string menge = "1";
+    std::string einheit = "ml";
+    std::string charge;
+    std::string form;
+    std::string fleisch = "0";
+    std::string milch = "0";
+    std::string nichtVerdoppeln;  // empty: no tag
+    std::string anweisung;
+
+    std::string xml() const {
+        std::string s = element("Menge", menge) + element("Einheit", einheit) +
+                        element("AbgabeStatus", status) + element("Bezeichnung", bezeichnung) +
+                        element("Darreichungsform", form) + element("Charge", charge) +
+                        element("WZFleischTage", fleisch) + element("WZMilchTage", milch);
+        if (!nichtVerdoppeln.empty())
+            s += element("WZBeiBioNichtVerdoppeln", nichtVerdoppeln);
+        s += element("Anwendungsanweisung", anweisung);
+        return w(element("Medikament", s));
+    }
+};
+
+struct Beh {
+    std::string nummer = "1";
+    std::vector<std::pair<std::string, std::string>> patients{{"AT 123456789", "Berta"}};
+    bool withDiagnose = true;
+    std::string diagnose = "Mastitis";
+    std::string monitoring;
+    std::vector<Med> meds{Med{}};
+
+    std::string xml() const {
+        std::string s = w(element("BehandlungsNummer", nummer));
+        for (const auto& [nr, name] : patients)
+            s += w(element("Patient", element("Nummer", nr) + element("Name", name)));
+        if (withDiagnose)
+            s += w(element("Diagnose",
+                           element("Bezeichnung", diagnose) + element("Monitoring", monitoring)));
+        for (const Med& m : meds)
+            s += m.xml();
+        return element("Behandlung", s);
+    }
+};
+
+struct Rec {
+    std::string templates;  // FormularDaten elements, UTF-8
+    std::string eigentum1 = "Tierarztpraxis Dr. Anna Berger";
+    std::string eigentum2 = "Hauptplatz 3, 4020 Linz";
+    std::string tierarztName = "Dr. Anna Berger";
+    std::string tierarztNummer = "4711";
+    bool withKunde = true;
+    std::string lfbis = "1234567";
+    std::string kundeName = "Josef Huber";
+    std::string adresse = "Dorfstraße 5, 4600 Wels";
+    std::string bio;
+    std::string verdoppelt;
+    std::string datum = "05.03.2024";
+    std::string laufendeNummer = "17";
+    std::vector<std::pair<std::string, std::string>> flags;
+    std::string nachricht;
+    std::vector<Beh> treatments{Beh{}};
+
+    std::string xml() const {
+        std::string s =
+            templates + element("Eigentum1", eigentum1) + element("Eigentum2", eigentum2) +
+            element("Tierarzt", element("Name", tierarztName) + element("Nummer", tierarztNummer));
+        if (withKunde)
+            s += element("Kunde", element("LFBIS", lfbis) + element("Name", kundeName) +
+                                      element("Adresse", adresse) + element("Bio", bio) +
+                                      element("WZBereitsVerdoppelt", verdoppelt));
+        s += element("BehandlungsDatum", datum) + element("LaufendeNummer", laufendeNummer);
+        for (const auto& [name, value] : flags)
+            s += element(name, value);
+        s += element("AllgemeineNachricht", nachricht);
+        std::string out = w(s);
+        for (const Beh& b : treatments)
+            out += b.xml();
+        return element("Wartezeitenzettel", out);
+    }
+};
+
+}  // namespace lumaro::testing
