@@ -1,0 +1,257 @@
+#include "documents/insemination/insemination.h"
+
+#include <gtest/gtest.h>
+
+#include "documents/insemination/rows_test_support.h"
+#include "support/errors.h"
+#include "tests/fakes/fakes.h"
+
+namespace lumaro::testing {
+namespace {
+
+const std::string kValues =
+    "<Besamung><Hofname>Moarhof</Hofname><Datum>05.12.2026</Datum>"
+    "<SterilitaetsBehandlung>nein</SterilitaetsBehandlung><NameDerKuh>Resi &amp; Co</NameDerKuh>"
+    "<Samenpreis>12,50</Samenpreis><Grundpreis>30</Grundpreis></Besamung>";
+
+std::string valueEntry(const std::string& datenTyp,
+                       const std::string& wortlaut = "<Wortlaut></Wortlaut>") {
+    return textEntry("<oben>10</oben><links>20</links>" + wortlaut + "<DatenTyp>" + datenTyp +
+                     "</DatenTyp>");
+}
+
+const std::string kCostEntry = textEntry(
+    "<oben>200</oben><links>20</links><Groesse>10</Groesse><Ausrichtung>0</Ausrichtung>"
+    "<Wortlaut></Wortlaut><DatenTyp>Aufstellung der Kosten</DatenTyp>");
+
+CertificateTemplate build(RecordedMessages& m, const std::string& data) {
+    return buildCertificateTemplate(m, Regional{}, data);
+}
+
+TEST(CertificateLayoutTest, LabelledEntriesGetTheirValuesAsTheyStand) {
+    RecordedMessages m;
+    const auto form = build(m, kValues + valueEntry("Hofname") + valueEntry("Datum der Besamung") +
+                                   valueEntry(w("Sterilitätsbehandlung ja/nein")) +
+                                   valueEntry("Name Kuh/Kalbin") + valueEntry("Kunden-ID"));
+    const auto rows = rowsOf(m, form.vorlage);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0].wortlaut, "Moarhof");
+    EXPECT_EQ(rows[1].wortlaut, "05.12.2026");
+    EXPECT_EQ(rows[2].wortlaut, "nein");
+    EXPECT_EQ(rows[3].wortlaut, "Resi &amp; Co");
+    EXPECT_EQ(rows[4].wortlaut, "");  // KundenID is not in the data
+    EXPECT_TRUE(form.entriesFound);
+}
+
+TEST(CertificateLayoutTest, EntriesThatDoNotAskForAValuePassUnchanged) {
+    RecordedMessages m;
+    const std::vector<std::string> entries = {
+        valueEntry("Hofname", "<Wortlaut>Hof:</Wortlaut>"),  // a text of its own
+        valueEntry("Hofname", "<Wortlaut/>"),                // not the exact empty element
+        valueEntry("Hofname", ""),                           // no Wortlaut at all
+        valueEntry("hofname"),                               // labels are case-sensitive
+        valueEntry("Hofname ", "<Wortlaut></Wortlaut>"),     // nor trimmed
+        valueEntry("Unbekannt"),
+        valueEntry(""),
+        "<FormularDaten><Typ>Linie</Typ><oben>5</oben><Breite>190</Breite></FormularDaten>",
+    };
+    std::string data = kValues, expected;
+    for (const auto& e : entries) {
+        data += "\r\n" + e;
+        expected += e;  // no separator between entries
+    }
+    EXPECT_EQ(build(m, data).vorlage, expected);
+}
+
+TEST(CertificateLayoutTest, TwoCostListsFollowEachOtherAndTotalTheirOwnAmounts) {
+    RecordedMessages m;
+    const auto form = build(m, kValues + kCostEntry + valueEntry("Hofname") + kCostEntry);
+    const auto rows = rowsOf(m, form.vorlage);
+    // 7 rows per list (two items, rule, total), the Hofname entry between.
+    ASSERT_EQ(rows.size(), 15u);
+    EXPECT_EQ(rows[0].oben, "200");
+    EXPECT_EQ(rows[2].oben, "205");
+    EXPECT_EQ(rows[4].oben, "211");
+    EXPECT_EQ(rows[6].wortlaut, w("42,50 €"));
+    EXPECT_EQ(rows[7].wortlaut, "Moarhof");
+    // The second list goes on below the first: its advance starts at 13,
+    // though its first item keeps the entry's own place.
+    EXPECT_EQ(rows[8].wortlaut, "Grundtarif");
+    EXPECT_EQ(rows[8].oben, "200");
+    EXPECT_EQ(rows[10].wortlaut, "Samenpreis");
+    EXPECT_EQ(rows[10].oben, "218");
+    EXPECT_EQ(rows[12].oben, "224");
+    EXPECT_EQ(rows[13].oben, "226");
+    EXPECT_EQ(rows[14].wortlaut, w("42,50 €"));
+}
+
+TEST(CertificateLayoutTest, ACostListWithAWordingOfItsOwnIsAFixedText) {
+    RecordedMessages m;
+    const std::string entry = valueEntry("Aufstellung der Kosten", "<Wortlaut>Kosten</Wortlaut>");
+    EXPECT_EQ(build(m, kValues + entry).vorlage, entry);
+}
+
+TEST(CertificateLayoutTest, DataWithoutEntriesGivesNoTemplate) {
+    RecordedMessages m;
+    const auto form = build(m, kValues);
+    EXPECT_EQ(form.vorlage, "");
+    EXPECT_FALSE(form.entriesFound);
+}
+
+TEST(CertificateLayoutTest, AValueRepeatedBeyondTheLimitIsRefused) {
+    RecordedMessages m;
+    const std::string big = "<Sonstiges>" + std::string(1000, 'x') + "</Sonstiges>";
+    std::string data = big;
+    for (int i = 0; i < 100; ++i)
+        data += valueEntry("Sonstiges");
+    EXPECT_NO_THROW(buildCertificateTemplate(m, Regional{}, data, 200000));
+    try {
+        buildCertificateTemplate(m, Regional{}, data, 50000);
+        FAIL() << "no error";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), 7);
+    }
+}
+
+TEST(CertificateOptionsTest, CopiesAndSecondCopy) {
+    RecordedMessages m;
+    auto options = [&](const std::string& data) {
+        return readCertificateOptions(m, Regional{}, data);
+    };
+    EXPECT_EQ(options("").copies, 1);
+    EXPECT_EQ(options("").secondOffset, 0);
+    EXPECT_EQ(options("<Anzahl>0</Anzahl>").copies, 1);
+    EXPECT_EQ(options("<Anzahl>3</Anzahl>").copies, 3);
+    EXPECT_EQ(options("<Anzahl>2,5</Anzahl>").copies, 2);  // halves to the even neighbour
+    EXPECT_EQ(options("<Anzahl>3,5</Anzahl>").copies, 4);
+    EXPECT_EQ(options("<Anzahl>-1</Anzahl>").copies, -1);
+    EXPECT_EQ(options("<DoppeltAufA4>Ja</DoppeltAufA4>").secondOffset, 150);
+    EXPECT_EQ(options("<DoppeltAufA4>Nein</DoppeltAufA4>").secondOffset, 0);
+    EXPECT_EQ(options("<DoppeltAufA4>ja</DoppeltAufA4>").secondOffset, 0);
+    EXPECT_EQ(options("<DoppeltAufA4> Ja</DoppeltAufA4>").secondOffset, 0);
+    try {
+        options("<Anzahl>32768</Anzahl>");
+        FAIL() << "no error";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), 6);
+    }
+}
+
+class CertificatePrintTest : public ::testing::Test {
+  protected:
+    bool print(const std::string& options) {
+        return BesamungsscheinDrucken(world.context, options + kValues + kForm);
+    }
+    // Where the form's fixed title was drawn: page and top, in order.
+    std::vector<std::pair<int, double>> titles() const {
+        std::vector<std::pair<int, double>> out;
+        for (const auto& t : world.surface.texts()) {
+            if (t.text == "Besamungsschein")
+                out.emplace_back(t.page, t.y);
+        }
+        return out;
+    }
+    int count(DrawCall::Kind kind) const {
+        int n = 0;
+        for (const auto& c : world.surface.calls)
+            n += c.kind == kind;
+        return n;
+    }
+
+    const std::string kForm = valueEntry("Titel", "<Wortlaut>Besamungsschein</Wortlaut>") +
+                              valueEntry("Hofname") + kCostEntry;
+    TestWorld world;
+};
+
+TEST_F(CertificatePrintTest, ThreeCopiesTwiceOnEachSheet) {
+    EXPECT_TRUE(print("<Anzahl>3</Anzahl><DoppeltAufA4>Ja</DoppeltAufA4>"));
+    const std::vector<std::pair<int, double>> expected = {{1, 10},  {1, 160}, {2, 10},
+                                                          {2, 160}, {3, 10},  {3, 160}};
+    EXPECT_EQ(titles(), expected);
+    EXPECT_EQ(count(DrawCall::NewPage), 2);
+    EXPECT_EQ(world.surface.endDocCalls, 1);
+    EXPECT_EQ(world.surface.calls.back().kind, DrawCall::EndDoc);
+    EXPECT_TRUE(world.messages.shown.empty());
+}
+
+TEST_F(CertificatePrintTest, LowerCaseJaPrintsOnce) {
+    EXPECT_TRUE(print("<DoppeltAufA4>ja</DoppeltAufA4>"));
+    const std::vector<std::pair<int, double>> expected = {{1, 10}};
+    EXPECT_EQ(titles(), expected);
+    EXPECT_EQ(count(DrawCall::NewPage), 0);
+    EXPECT_EQ(world.surface.endDocCalls, 1);
+}
+
+TEST_F(CertificatePrintTest, NegativeCountPrintsNothingButEndsTheJob) {
+    EXPECT_TRUE(print("<Anzahl>-1</Anzahl>"));
+    EXPECT_EQ(world.surface.calls.size(), 0u);
+    EXPECT_EQ(world.surface.endDocCalls, 1);
+    EXPECT_TRUE(world.messages.shown.empty());
+}
+
+TEST_F(CertificatePrintTest, ValuesAndCostsLandOnThePage) {
+    EXPECT_TRUE(print(""));
+    const DrawCall* farm = world.surface.findText("Moarhof");
+    ASSERT_NE(farm, nullptr);
+    EXPECT_DOUBLE_EQ(farm->x, 20);
+    EXPECT_DOUBLE_EQ(farm->y, 10);
+    // Right-aligned amounts end at links + column width.
+    const DrawCall* total = world.surface.findText(w("42,50 €"));
+    ASSERT_NE(total, nullptr);
+    EXPECT_DOUBLE_EQ(total->x2, 84);
+    EXPECT_DOUBLE_EQ(total->y, 213);
+    bool rule = false;
+    for (const auto& c : world.surface.calls) {
+        if (c.kind == DrawCall::FilledBox && c.y == 211 && c.x == 20 && c.x2 == 84)
+            rule = true;
+    }
+    EXPECT_TRUE(rule);
+}
+
+TEST_F(CertificatePrintTest, SetsUpAPortraitMillimetrePage) {
+    world.surface.setOrientation(2);
+    world.surface.setScaleWidth(297);
+    world.surface.setScaleHeight(210);
+    world.surface.setFontBold(true);
+    world.surface.setFontItalic(true);
+    world.surface.setFontName("Arial");
+    EXPECT_TRUE(BesamungsscheinDrucken(world.context, "<Anzahl>-1</Anzahl>" + kForm));
+    EXPECT_EQ(world.surface.scaleMode, 6);
+    EXPECT_EQ(world.surface.orientation(), 1);
+    EXPECT_EQ(world.surface.scaleWidth(), 210);
+    EXPECT_EQ(world.surface.scaleHeight(), 297);
+    EXPECT_EQ(world.surface.fontName(), "Veranda");
+    EXPECT_EQ(world.surface.fontSize(), 9);
+    EXPECT_FALSE(world.surface.fontBold());
+    EXPECT_FALSE(world.surface.fontItalic());
+}
+
+TEST_F(CertificatePrintTest, NoFormEndsTheJobAndSaysSo) {
+    EXPECT_TRUE(BesamungsscheinDrucken(world.context, "<Anzahl>2</Anzahl>" + kValues));
+    EXPECT_EQ(world.surface.calls.size(), 0u);
+    EXPECT_EQ(world.surface.endDocCalls, 1);
+    ASSERT_EQ(world.messages.shown.size(), 1u);
+    EXPECT_EQ(world.messages.shown[0].title, w("Keine Formulardaten für Besamungsschein"));
+    EXPECT_EQ(world.messages.shown[0].text,
+              w("Der Besamungsschein enthält keine Formulardaten und kann deshalb nicht gedruckt "
+                "werden!\r\n\r\nSie müssen die Daten nicht selber definieren. Fragen Sie den "
+                "Programmierer nach Vorlagen."));
+    EXPECT_EQ(world.messages.shown[0].icon, MessageIcon::Stop);
+}
+
+TEST_F(CertificatePrintTest, AnOverflowingLayoutGoesUpBeforeAnythingIsDrawn) {
+    const std::string tooLarge = textEntry(
+        "<oben>200</oben><links>20</links><Groesse>469</Groesse><Wortlaut></Wortlaut>"
+        "<DatenTyp>Aufstellung der Kosten</DatenTyp>");
+    try {
+        BesamungsscheinDrucken(world.context, kValues + kForm + tooLarge);
+        FAIL() << "no error";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), 6);
+    }
+    EXPECT_EQ(world.surface.calls.size(), 0u);
+    EXPECT_EQ(world.surface.endDocCalls, 0);
+}
+
+}  // namespace
+}  // namespace lumaro::testing
