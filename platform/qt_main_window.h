@@ -1,0 +1,84 @@
+// The program's only window: the label "Drucker:" and the printer list, the
+// exit timer, closing with Esc or the close box. Geometry is reported and set
+// in twips at the screen's resolution (px = twips * logicalDpi / 1440).
+//
+// Construction, once per run:
+//     QtMainWindow window(unattended);
+//     window.onListClicked   = [&] { run.onListChanged(); };   // user or program chose an item
+//     window.onListKeyUp     = [&] { run.onListKeyUp(); };     // any key released in the list
+//     window.onAboutToUnload = [&] { run.onAboutToUnload(); }; // never cancels
+//     window.onUnloaded      = [&] { run.onUnloaded(); ... app.quit(); };
+// Each callback may be left empty. Unattended, show() does nothing (no display
+// is needed) and the exit timer fires at once, since nobody waits for the window.
+//
+// Events from Qt's event loop (a click in the list, a key, the timer, the close
+// box) must not throw through Qt: when a callback called from there throws, the
+// window keeps the exception, ends every running event loop, and
+// rethrowPendingException() rethrows it after exec() has returned. Calls made by
+// the program itself (selectListIndex, unload) let exceptions pass as usual.
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "app/main_window.h"
+
+class QComboBox;
+class QLabel;
+
+namespace lumaro::platform {
+
+class QtMainWindow : public QWidget, public MainWindow {
+  public:
+    explicit QtMainWindow(bool unattended, QWidget* parent = nullptr);
+
+    std::function<void()> onListClicked;
+    std::function<void()> onListKeyUp;
+    std::function<void()> onAboutToUnload;
+    std::function<void()> onUnloaded;
+
+    // Rethrows what a callback threw inside the event loop, if anything.
+    void rethrowPendingException();
+    bool isUnloaded() const { return unloaded_; }
+
+    std::string caption() const override;
+    TwipsRect outerGeometry() const override;
+    TwipsRect innerGeometry() const override;
+    TwipsRect listGeometry() const override;
+    double screenWidth() const override;
+    double screenHeight() const override;
+    void setOuterGeometry(const TwipsRect& r) override;
+    void show() override;
+
+    void addListItem(const std::string& name) override;
+    // -1 leaves the list without selection; a valid index raises onListClicked.
+    void selectListIndex(int index) override;
+    std::string listText() const override;
+
+    void startExitTimer(int ms) override;
+    void unload() override;
+
+  protected:
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void windowKeyUp(int key);
+    void fromEventLoop(const std::function<void()>& f);
+    TwipsRect toTwips(const QRect& px) const;
+    int pxX(double twips) const;
+    int pxY(double twips) const;
+
+    bool unattended_;
+    bool unloaded_ = false;
+    QLabel* label_;
+    QComboBox* list_;
+    QTimer exitTimer_;
+    std::exception_ptr pending_;
+};
+
+}  // namespace lumaro::platform

@@ -1,0 +1,156 @@
+#include "platform/qt_main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+
+#include "support/errors.h"
+#include "tests/fakes/fakes.h"
+
+namespace lumaro::platform {
+namespace {
+
+using lumaro::testing::w;
+
+class Window : public ::testing::Test {
+  protected:
+    QtMainWindow window{false};
+    std::vector<std::string> calls;
+
+    void SetUp() override {
+        window.onListClicked = [this] { calls.push_back("click " + window.listText()); };
+        window.onListKeyUp = [this] { calls.push_back("keyup"); };
+        window.onAboutToUnload = [this] { calls.push_back("query"); };
+        window.onUnloaded = [this] { calls.push_back("unloaded"); };
+    }
+    QComboBox* list() { return window.findChild<QComboBox*>(); }
+    void release(QWidget* target, int key) {
+        QKeyEvent e(QEvent::KeyRelease, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &e);
+    }
+    // One pixel in twips, the precision the window can keep.
+    double pixel() const { return 1440.0 / window.logicalDpiX(); }
+};
+
+TEST_F(Window, HasTheDesignedCaptionListAndTooltip) {
+    EXPECT_EQ(window.caption(), w("Druckfunktion für Tierärzte - Version 26. September 2010"));
+    EXPECT_EQ(window.windowTitle(),
+              QString::fromUtf8("Druckfunktion für Tierärzte - Version 26. September 2010"));
+    const TwipsRect l = window.listGeometry();
+    EXPECT_NEAR(l.left, 840, pixel());
+    EXPECT_NEAR(l.top, 120, pixel());
+    EXPECT_NEAR(l.width, 4335, pixel());
+    EXPECT_NEAR(l.height, 360, pixel());
+    EXPECT_EQ(list()->toolTip(), QString::fromUtf8("verfügbaren Bon-Drucker auswählen"));
+    EXPECT_GT(window.screenWidth(), 0);
+    EXPECT_GT(window.screenHeight(), 0);
+}
+
+TEST_F(Window, OuterGeometryRoundTripsInTwips) {
+    window.setOuterGeometry({1500, 3000, 5415, 840});
+    const TwipsRect r = window.outerGeometry();
+    EXPECT_NEAR(r.left, 1500, pixel());
+    EXPECT_NEAR(r.top, 3000, pixel());
+    EXPECT_NEAR(r.width, 5415, pixel());
+    EXPECT_NEAR(r.height, 840, pixel());
+    const TwipsRect inner = window.innerGeometry();
+    EXPECT_LE(inner.width, r.width);
+    EXPECT_LE(inner.height, r.height);
+}
+
+TEST_F(Window, FillingTheListSelectsNothingUntilTheProgramChooses) {
+    window.addListItem("Kyocera");
+    window.addListItem(w("Büro"));
+    EXPECT_EQ(window.listText(), "");
+    EXPECT_TRUE(calls.empty());
+    window.selectListIndex(1);
+    EXPECT_EQ(calls, std::vector<std::string>({"click " + w("Büro")}));
+    calls.clear();
+    window.selectListIndex(-1);
+    EXPECT_EQ(window.listText(), "");
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(Window, AUserChoiceInTheListRaisesTheClick) {
+    window.addListItem("A");
+    window.addListItem("B");
+    emit list()->activated(1);  // what QComboBox does after the user picks
+    list()->setCurrentIndex(1);
+    EXPECT_EQ(calls.size(), 1u);
+}
+
+TEST_F(Window, EscReleasedUnloadsOnceWithTheQueryFirst) {
+    window.addListItem("A");
+    release(list(), Qt::Key_A);
+    EXPECT_EQ(calls, std::vector<std::string>({"keyup"}));
+    calls.clear();
+    release(list(), Qt::Key_Escape);
+    EXPECT_EQ(calls, std::vector<std::string>({"query", "unloaded"}));
+    EXPECT_TRUE(window.isUnloaded());
+    release(&window, Qt::Key_Escape);
+    window.unload();
+    window.close();
+    EXPECT_EQ(calls.size(), 2u);
+}
+
+TEST_F(Window, TheCloseBoxUnloadsLikeEsc) {
+    window.show();
+    EXPECT_TRUE(window.isVisible());
+    window.close();
+    EXPECT_EQ(calls, std::vector<std::string>({"query", "unloaded"}));
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(Window, TheExitTimerUnloadsOnceAfterItsTime) {
+    window.startExitTimer(50);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window.isUnloaded());
+    QElapsedTimer clock;
+    clock.start();
+    while (!window.isUnloaded() && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(window.isUnloaded());
+    EXPECT_GE(clock.elapsed(), 40);
+    EXPECT_EQ(calls, std::vector<std::string>({"query", "unloaded"}));
+}
+
+TEST(UnattendedWindow, IsNeverShownAndEndsWithoutWaiting) {
+    QtMainWindow window(true);
+    int unloaded = 0;
+    window.onUnloaded = [&] { ++unloaded; };
+    window.show();
+    EXPECT_FALSE(window.isVisible());
+    window.startExitTimer(2000);
+    QElapsedTimer clock;
+    clock.start();
+    while (!window.isUnloaded() && clock.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(unloaded, 1);
+    EXPECT_LT(clock.elapsed(), 1000);
+}
+
+TEST(WindowErrors, AnErrorInAnEventIsCarriedPastTheEventLoop) {
+    QtMainWindow window(true);
+    window.onAboutToUnload = [] { raiseError(err::kPathFileAccess); };
+    QKeyEvent e(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
+    EXPECT_NO_THROW(QCoreApplication::sendEvent(&window, &e));
+    try {
+        window.rethrowPendingException();
+        FAIL() << "nothing pending";
+    } catch (const RuntimeError& err) {
+        EXPECT_EQ(err.number(), err::kPathFileAccess);
+    }
+    EXPECT_NO_THROW(window.rethrowPendingException());
+
+    // Called by the program itself, the error reaches the caller directly.
+    QtMainWindow direct(true);
+    direct.onListClicked = [] { throw ProgramEnd{2}; };
+    direct.addListItem("A");
+    EXPECT_THROW(direct.selectListIndex(0), ProgramEnd);
+}
+
+}  // namespace
+}  // namespace lumaro::platform

@@ -1,0 +1,46 @@
+#include "platform/qt_messages.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "platform/test_support.h"
+#include "tests/fakes/fakes.h"
+
+namespace lumaro::platform {
+namespace {
+
+using lumaro::testing::w;
+
+TEST(MessageLine, PutsTheWholeMessageOnOneLine) {
+    EXPECT_EQ(
+        messageLine(w("Zeile 1\r\nZeile 2\nZeile 3\n\nEnde"), w("Datei fehlt!"), MessageIcon::Stop),
+        "MELDUNG [stop] Datei fehlt!: Zeile 1\\nZeile 2\\nZeile 3\\n\\nEnde");
+    // A lone CR is no line end of ours; it stays as it is.
+    EXPECT_EQ(messageLine("a\rb", "T", MessageIcon::None), "MELDUNG [none] T: a\rb");
+    EXPECT_EQ(messageLine(w("Bitte den Drucker einstellen für Tierärzte"), w("Größe"),
+                          MessageIcon::Information),
+              "MELDUNG [information] Größe: Bitte den Drucker einstellen für Tierärzte");
+    EXPECT_EQ(messageLine("x", "", MessageIcon::Exclamation), "MELDUNG [exclamation] Lumaro: x");
+}
+
+TEST(QtMessagesUnattended, WritesOneLineAndTheTraceWithoutWaiting) {
+    lumaro::testing::TempFolder folder;
+    const QString tracePath = QString::fromStdString(folder.file("t.jsonl"));
+    TraceWriter trace(tracePath);
+    std::ostringstream err;
+    QtMessages messages(trace, true, err);
+    messages.show(w("Fehler 482 (Druckerfehler)\r\nnächste Zeile"), "", MessageIcon::Stop);
+    EXPECT_EQ(err.str(), "MELDUNG [stop] Lumaro: Fehler 482 (Druckerfehler)\\nnächste Zeile\n");
+
+    const auto ev = testing::readTrace(tracePath);
+    ASSERT_EQ(ev.size(), 1u);
+    EXPECT_EQ(ev[0]["ev"].toString(), "message");
+    EXPECT_EQ(ev[0]["title"].toString(), "Lumaro");
+    EXPECT_EQ(ev[0]["text"].toString(),
+              QString::fromUtf8("Fehler 482 (Druckerfehler)\r\nnächste Zeile"));
+    EXPECT_EQ(ev[0]["icon"].toString(), "stop");
+}
+
+}  // namespace
+}  // namespace lumaro::platform
