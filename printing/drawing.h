@@ -47,7 +47,7 @@ void KastenDrucken(Context& c, double dblX, double dblY, double dblBreite, doubl
                    std::int32_t lngFarbe);
 
 // Sets the font and returns the text's width in it.
-double TextBreite(Context& c, const std::string& strText, double dblGroesse,
-                  std::int16_t bolFett, std::int16_t bolKursiv);
+double TextBreite(Context& c, const std::string& strText, double dblGroesse, std::int16_t bolFett,
+                  std::int16_t bolKursiv);
 
 }  // namespace lumaro

@@ -32,6 +32,10 @@ ElementSearch findElement(Messages& messages, const JoinedText& text, const std:
 std::string elementContent(const JoinedText& text, const ElementSearch& element,
                            const std::string& name, bool keepTags);
 
+// before + after without the blanks at either end of the joined text, built
+// with one copy.
+std::string joinTrimmed(std::string_view before, std::string_view after);
+
 // Without leading and trailing blanks (character 32 only; tabs and line
 // breaks are content).
 std::string_view trimBlanks(std::string_view s);

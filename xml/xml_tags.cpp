@@ -1,5 +1,7 @@
 #include "xml/xml_tags.h"
 
+#include <algorithm>
+
 #include "support/codepage.h"
 #include "xml/element_search.h"
 
@@ -87,7 +89,29 @@ std::string elementContent(const JoinedText& text, const ElementSearch& element,
         from += openLength;
         to -= closeLength;
     }
-    return std::string(trimBlanks(text.substr(from, to - from)));
+    // Trimmed before copying: a record can be megabytes long.
+    while (from < to && text.at(from) == ' ')
+        ++from;
+    while (to > from && text.at(to - 1) == ' ')
+        --to;
+    return text.substr(from, to - from);
+}
+
+std::string joinTrimmed(std::string_view before, std::string_view after) {
+    before = before.substr(std::min(before.find_first_not_of(' '), before.size()));
+    if (before.empty())
+        after = after.substr(std::min(after.find_first_not_of(' '), after.size()));
+    const std::size_t lastInAfter = after.find_last_not_of(' ');
+    after = after.substr(0, lastInAfter == std::string_view::npos ? 0 : lastInAfter + 1);
+    if (after.empty()) {
+        const std::size_t lastInBefore = before.find_last_not_of(' ');
+        before = before.substr(0, lastInBefore == std::string_view::npos ? 0 : lastInBefore + 1);
+    }
+    std::string joined;
+    joined.reserve(before.size() + after.size());
+    joined.append(before);
+    joined.append(after);
+    return joined;
 }
 
 }  // namespace xml_detail
@@ -119,9 +143,9 @@ bool XMLTagAusschneiden(Messages& messages, const std::string& text, const std::
     }
     // text may be the same object as rest (or content): build both first.
     std::string newContent = xml_detail::elementContent(whole, element, name, keepTags);
-    std::string joined = text.substr(0, element.begin);
-    joined.append(text, element.end, std::string::npos);
-    std::string newRest(xml_detail::trimBlanks(joined));
+    const std::string_view all(text);
+    std::string newRest =
+        xml_detail::joinTrimmed(all.substr(0, element.begin), all.substr(element.end));
     const bool hasContent = !newContent.empty();
     content = std::move(newContent);
     rest = std::move(newRest);

@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include "printing/drawing.h"
+#include "support/errors.h"
+#include "tests/fakes/fakes.h"
+
+namespace lumaro {
+namespace {
+
+using testing::DrawCall;
+using testing::TestWorld;
+
+constexpr double kTolerance = 0.01;
+
+std::vector<DrawCall> ofKind(const testing::FakeSurface& s, DrawCall::Kind kind) {
+    std::vector<DrawCall> out;
+    for (const auto& call : s.calls) {
+        if (call.kind == kind)
+            out.push_back(call);
+    }
+    return out;
+}
+
+TEST(LinieDrucken, DashesAreOneUnitWithOneUnitGaps) {
+    TestWorld world;
+    LinieDrucken(world.context, 10, 20, 50, kTrue);
+    const auto dashes = ofKind(world.surface, DrawCall::Line);
+    ASSERT_EQ(dashes.size(), 5u);
+    for (std::size_t i = 0; i < dashes.size(); ++i) {
+        EXPECT_NEAR(dashes[i].x, 10 + 2.0 * static_cast<double>(i), kTolerance);
+        EXPECT_NEAR(dashes[i].x2, dashes[i].x + 1, kTolerance);
+        EXPECT_NEAR(dashes[i].y, 50, kTolerance);
+        EXPECT_NEAR(dashes[i].y2, 50, kTolerance);
+    }
+}
+
+TEST(LinieDrucken, ShortDashedRuleStillGetsItsFirstDash) {
+    TestWorld world;
+    LinieDrucken(world.context, 10, 11, 50, kTrue);
+    const auto dashes = ofKind(world.surface, DrawCall::Line);
+    ASSERT_EQ(dashes.size(), 1u);
+    EXPECT_NEAR(dashes[0].x, 10, kTolerance);
+    EXPECT_NEAR(dashes[0].x2, 11, kTolerance);
+}
+
+TEST(LinieDrucken, SolidUnlessTheFlagIsTrue) {
+    TestWorld world;
+    world.surface.setForeColor(0xFF);
+    LinieDrucken(world.context, 10, 20, 50, 1);
+    const auto lines = ofKind(world.surface, DrawCall::Line);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NEAR(lines[0].x, 10, kTolerance);
+    EXPECT_NEAR(lines[0].x2, 20, kTolerance);
+    EXPECT_EQ(lines[0].color, 0xFF);
+}
+
+TEST(LinieDrucken, AbsurdLengthEnds) {
+    TestWorld world;
+    LinieDrucken(world.context, 1e17, 2e17, 50, kTrue);
+    EXPECT_LE(world.surface.calls.size(), 100000u);
+}
+
+TEST(KastenDrucken, OutlineInForeColourOrFilledInTheGivenColour) {
+    TestWorld world;
+    world.surface.setForeColor(0x00FF00);
+    KastenDrucken(world.context, 10, 20, 30, 4, "", 0, kFalse, 0);
+    KastenDrucken(world.context, 10, 30, 30, 3.5, "", 0, kFalse, 0xC0C0C0);
+    const auto outlines = ofKind(world.surface, DrawCall::Box);
+    const auto filled = ofKind(world.surface, DrawCall::FilledBox);
+    ASSERT_EQ(outlines.size(), 1u);
+    ASSERT_EQ(filled.size(), 1u);
+    EXPECT_EQ(outlines[0].color, 0x00FF00);
+    EXPECT_NEAR(outlines[0].x2, 40, kTolerance);
+    EXPECT_NEAR(outlines[0].y2, 24, kTolerance);
+    EXPECT_EQ(filled[0].color, 0xC0C0C0);
+    EXPECT_NEAR(filled[0].y, 30, kTolerance);
+    EXPECT_NEAR(filled[0].y2, 33.5, kTolerance);
+}
+
+TEST(KastenDrucken, LabelRightOfTheBoxAndCrossInside) {
+    TestWorld world;
+    KastenDrucken(world.context, 10, 20, 3, 3, "ja", 8, kTrue, 0);
+    const auto texts = world.surface.texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, "ja");
+    EXPECT_NEAR(texts[0].x, 14, kTolerance);
+    EXPECT_NEAR(texts[0].y, 20, kTolerance);
+    EXPECT_EQ(texts[0].size, 8);
+    EXPECT_EQ(texts[1].text, "X");
+    EXPECT_NEAR(texts[1].x, 10.4, kTolerance);
+    EXPECT_NEAR(texts[1].y, 19.6, kTolerance);
+    EXPECT_EQ(texts[1].size, 10);  // the 3 x 3 check box
+    EXPECT_TRUE(texts[1].bold);
+    EXPECT_EQ(world.surface.fontSize(), 8);
+    EXPECT_FALSE(world.surface.fontBold());
+
+    // Other boxes keep the size for the cross; a flag of 1 draws none.
+    world.surface.calls.clear();
+    KastenDrucken(world.context, 10, 20, 4, 3, "", 7, kTrue, 0);
+    KastenDrucken(world.context, 10, 20, 3, 3, "", 7, 1, 0);
+    const auto more = world.surface.texts();
+    ASSERT_EQ(more.size(), 3u);
+    EXPECT_EQ(more[1].text, "X");
+    EXPECT_EQ(more[1].size, 7);
+    EXPECT_EQ(more[2].text, "");
+}
+
+TEST(PrintPicture, ScaledNaturalOrSkipped) {
+    TestWorld world;
+    const Picture logo{3, "logo.bmp"};
+    PrintPicture(world.context, logo, 10, 20, 40, 25);
+    PrintPicture(world.context, logo, 10, 20, 0, 99);        // natural size, whatever the height
+    PrintPicture(world.context, Picture{}, 10, 20, 40, 25);  // nothing loaded: nothing drawn
+    const auto pictures = ofKind(world.surface, DrawCall::Picture);
+    ASSERT_EQ(pictures.size(), 2u);
+    EXPECT_NEAR(pictures[0].x2, 50, kTolerance);
+    EXPECT_NEAR(pictures[0].y2, 45, kTolerance);
+    EXPECT_NEAR(pictures[1].x2, 10 + world.surface.naturalPictureWidth, kTolerance);
+    EXPECT_NEAR(pictures[1].y2, 20 + world.surface.naturalPictureHeight, kTolerance);
+    EXPECT_EQ(pictures[1].text, "logo.bmp");
+    EXPECT_TRUE(world.messages.shown.empty());
+}
+
+class FailingSurface : public testing::FakeSurface {
+  public:
+    void paintPicture(const Picture&, double, double, std::optional<double>,
+                      std::optional<double>) override {
+        raiseError(err::kPrinterError);
+    }
+};
+
+TEST(PrintPicture, DeviceFaultIsLoggedAndShownThenTheCallerGoesOn) {
+    TestWorld world;
+    FailingSurface failing;
+    Context context{world.services, failing, world.pictures, PageBounds{}};
+    const std::string expected =
+        "Fehler 482 (Druckerfehler) in Prozedur PrintPicture im Modul FunktionenDrucker";
+    EXPECT_NO_THROW(PrintPicture(context, Picture{1, "a.bmp"}, 0, 0, 0, 0));
+    ASSERT_EQ(world.messages.shown.size(), 1u);
+    EXPECT_EQ(world.messages.shown[0].text, expected);
+    EXPECT_EQ(world.messages.shown[0].title, "");
+    EXPECT_EQ(world.messages.shown[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(world.log(), "14:03:27      " + expected + "\r\n");
+}
+
+}  // namespace
+}  // namespace lumaro

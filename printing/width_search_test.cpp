@@ -1,0 +1,186 @@
+#include "printing/width_search.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+#include "bench/instruction_text.h"
+#include "printing/drawing.h"
+#include "printing/line_wrap.h"
+#include "support/errors.h"
+#include "tests/fakes/fakes.h"
+
+namespace lumaro {
+namespace {
+
+// Characters of different widths, like a real proportional font, so that a
+// first guess from the average width is usually off and the search must
+// correct it.
+class ProportionalSurface : public testing::FakeSurface {
+  public:
+    double textWidth(const std::string& text) override {
+        ++widthMeasurements;
+        double units = 0;
+        for (const char ch : text)
+            units += widthOf(static_cast<unsigned char>(ch));
+        return units * fontSize() / 10.0;
+    }
+
+  private:
+    static double widthOf(unsigned char ch) {
+        if (ch == ' ' || ch == 'i' || ch == 'l' || ch == '.')
+            return 0.28;
+        if (ch == 'm' || ch == 'W' || ch == 'M')
+            return 1.45;
+        return 0.5 + static_cast<double>((ch * 37) % 9) / 10.0;
+    }
+};
+
+// The cuts as the routines describe them: one character at a time.
+std::optional<std::size_t> naivePiece(PrintSurface& s, const std::string& rest, double maxWidth) {
+    std::string piece = rest;
+    for (;;) {
+        if (piece.empty())
+            return std::nullopt;
+        piece.pop_back();
+        if (!piece.empty() && piece.back() == ' ' && fitsBelow(s.textWidth(piece), maxWidth))
+            return piece.size();
+    }
+}
+
+std::optional<std::size_t> naiveEllipsis(PrintSurface& s, const std::string& text,
+                                         double maxWidth) {
+    std::string kept = text;
+    while (exceeds(s.textWidth(kept + "..."), maxWidth)) {
+        if (kept.empty())
+            return std::nullopt;
+        kept.pop_back();
+    }
+    return kept.size();
+}
+
+struct Lines {
+    std::vector<std::string> pieces;
+    bool lastUnbreakable = false;
+    bool fault = false;
+    bool operator==(const Lines&) const = default;
+};
+
+Lines naiveWrap(PrintSurface& s, const std::string& text, double maxWidth, WrapRule rule) {
+    Lines out;
+    std::string rest = text;
+    while (!fitsBelow(s.textWidth(rest), maxWidth)) {
+        if (rule == WrapRule::KeepUnbreakable && rest.find(' ') == std::string::npos) {
+            out.pieces.push_back(rest);
+            out.lastUnbreakable = true;
+            return out;
+        }
+        const auto length = naivePiece(s, rest, maxWidth);
+        if (!length) {
+            out.fault = true;
+            return out;
+        }
+        out.pieces.push_back(rest.substr(0, *length));
+        rest.erase(0, *length);
+    }
+    out.pieces.push_back(rest);
+    return out;
+}
+
+Lines fastWrap(PrintSurface& s, const std::string& text, double maxWidth, WrapRule rule) {
+    Lines out;
+    try {
+        const std::size_t count = wrapLines(
+            s, text, maxWidth, rule, [&](std::string_view piece, std::size_t, bool unbreakable) {
+                out.pieces.emplace_back(piece);
+                out.lastUnbreakable = unbreakable;
+            });
+        EXPECT_EQ(count, out.pieces.size());
+    } catch (const RuntimeError&) {
+        out.fault = true;
+    }
+    return out;
+}
+
+std::string randomText(std::mt19937& random) {
+    static const std::string letters = "aeinrstlmWMhcdu.\xE4\xF6\xFC\xDF";
+    std::string text;
+    if (random() % 5 == 0)
+        text += "  ";
+    const int words = 1 + static_cast<int>(random() % 40);
+    for (int i = 0; i < words; ++i) {
+        const int length = 1 + static_cast<int>(random() % (random() % 6 == 0 ? 25 : 9));
+        for (int k = 0; k < length; ++k)
+            text += letters[random() % letters.size()];
+        text += std::string(1 + (random() % 7 == 0 ? random() % 3 : 0), ' ');
+    }
+    if (random() % 2 == 0)
+        text.pop_back();  // most texts end with a word
+    return text;
+}
+
+TEST(WidthSearch, FastCutsEqualOneCharacterAtATime) {
+    std::mt19937 random(5122026);
+    ProportionalSurface surface;
+    testing::FakeSurface even;  // every character alike: the first guess is nearly exact
+    for (int round = 0; round < 4000; ++round) {
+        PrintSurface& s = round % 4 == 0 ? static_cast<PrintSurface&>(even) : surface;
+        s.setFontSize(4 + static_cast<double>(random() % 9));
+        const std::string text = randomText(random);
+        const double maxWidth = 0.2 + static_cast<double>(random() % 6000) / 100.0;
+        const double width = s.textWidth(text);
+        SCOPED_TRACE("text '" + text + "' width " + std::to_string(maxWidth) + " size " +
+                     std::to_string(s.fontSize()));
+        ASSERT_EQ(wrapPieceLength(s, text, width, maxWidth), naivePiece(s, text, maxWidth));
+        ASSERT_EQ(ellipsisKeepLength(s, text, width, maxWidth), naiveEllipsis(s, text, maxWidth));
+        for (const WrapRule rule : {WrapRule::Strict, WrapRule::KeepUnbreakable})
+            ASSERT_EQ(fastWrap(s, text, maxWidth, rule), naiveWrap(s, text, maxWidth, rule));
+    }
+}
+
+TEST(WidthSearch, WidthsAreComparedInSinglePrecision) {
+    // 0.1 + 0.2 is not 0.3 in double, but is in float.
+    EXPECT_FALSE(fitsBelow(0.1 + 0.2, 0.3));
+    EXPECT_FALSE(exceeds(0.1 + 0.2, 0.3));
+    EXPECT_TRUE(fitsBelow(0.29, 0.3));
+    EXPECT_TRUE(exceeds(0.31, 0.3));
+}
+
+TEST(WidthSearch, GallopingFindsTheBoundaryFromAnyGuess) {
+    for (std::size_t n = 0; n < 40; ++n) {
+        for (std::size_t boundary = 0; boundary <= n; ++boundary) {  // fits below boundary
+            for (std::size_t guess = 0; guess < n + 3; ++guess) {
+                const auto found = lastFitting(n, guess, [&](std::size_t i) {
+                    EXPECT_LT(i, n);
+                    return i < boundary;
+                });
+                if (boundary == 0)
+                    EXPECT_FALSE(found.has_value()) << n << " " << guess;
+                else
+                    EXPECT_EQ(found, boundary - 1) << n << " " << guess;
+            }
+        }
+    }
+}
+
+TEST(WidthSearch, LongInstructionShrunkToFiveLinesNeedsFewMeasurements) {
+    testing::TestWorld world;
+    const double height = TextDrucken(world.context, 20, 50, bench::instructionText(), 0, 9, kFalse,
+                                      kFalse, 120, 0, 5, kFalse, kFalse, 0);
+    const auto lines = world.surface.texts();
+    ASSERT_GT(height, 0);
+    EXPECT_LE(lines.size(), 5u);
+    EXPECT_LT(world.surface.widthMeasurements, 200);
+
+    ProportionalSurface proportional;
+    Context context{world.services, proportional, world.pictures, PageBounds{}};
+    EXPECT_GT(TextDrucken(context, 20, 50, bench::instructionText(), 0, 9, kFalse, kFalse, 120, 0,
+                          5, kFalse, kFalse, 0),
+              0);
+    EXPECT_LT(proportional.widthMeasurements, 300);
+}
+
+}  // namespace
+}  // namespace lumaro
