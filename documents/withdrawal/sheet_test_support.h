@@ -1,0 +1,63 @@
+// Looking at what the sheets drew on the fake surface.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "documents/withdrawal/test_records.h"
+#include "tests/fakes/fakes.h"
+
+namespace lumaro::testing {
+
+// Every text call whose text equals t (Windows-1252).
+inline std::vector<DrawCall> textsEqual(const FakeSurface& s, const std::string& t) {
+    std::vector<DrawCall> out;
+    for (const DrawCall& c : s.calls) {
+        if (c.kind == DrawCall::Text && c.text == t)
+            out.push_back(c);
+    }
+    return out;
+}
+
+inline std::vector<DrawCall> textsStartingWith(const FakeSurface& s, const std::string& prefix) {
+    std::vector<DrawCall> out;
+    for (const DrawCall& c : s.calls) {
+        if (c.kind == DrawCall::Text && c.text.rfind(prefix, 0) == 0)
+            out.push_back(c);
+    }
+    return out;
+}
+
+inline int countKind(const FakeSurface& s, DrawCall::Kind kind) {
+    int n = 0;
+    for (const DrawCall& c : s.calls)
+        n += c.kind == kind ? 1 : 0;
+    return n;
+}
+
+// Index of the first call of the given kind, or calls.size().
+inline std::size_t firstIndexOf(const FakeSurface& s, DrawCall::Kind kind) {
+    for (std::size_t i = 0; i < s.calls.size(); ++i) {
+        if (s.calls[i].kind == kind)
+            return i;
+    }
+    return s.calls.size();
+}
+
+inline std::size_t indexOfText(const FakeSurface& s, const std::string& t, std::size_t from = 0) {
+    for (std::size_t i = from; i < s.calls.size(); ++i) {
+        if (s.calls[i].kind == DrawCall::Text && s.calls[i].text == t)
+            return i;
+    }
+    return s.calls.size();
+}
+
+// A text long enough to wrap into many lines of short words.
+inline std::string words(int count, const std::string& word = "Wort") {
+    std::string s;
+    for (int i = 0; i < count; ++i)
+        s += (i ? " " : "") + word;
+    return s;
+}
+
+}  // namespace lumaro::testing
