@@ -75,6 +75,14 @@ TEST(SystemToDouble, AnythingElseIsATypeMismatch) {
     EXPECT_EQ(errorOf([] { systemToDouble(std::string(1000, '1'), kGerman); }), err::kOverflow);
 }
 
+TEST(SystemToDouble, ReadsBackWhatFormatShortestWrites) {
+    // Layout positions travel through text this way.
+    for (double v : {16.8, -3.25, 0.1, 1.5e-7, 1e20, 123456789012345.0}) {
+        EXPECT_EQ(systemToDouble(formatShortest(v, kGerman), kGerman), v) << v;
+        EXPECT_EQ(systemToDouble(formatShortest(v, kEnglish), kEnglish), v) << v;
+    }
+}
+
 TEST(SystemToMoney, IsExactToTheFourthDecimalAndRoundsHalfEvenBeyond) {
     EXPECT_EQ(systemToMoney("0,1", kGerman), 1000);
     EXPECT_EQ(systemToMoney("1234,5678", kGerman), 12345678);

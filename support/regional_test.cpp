@@ -57,12 +57,6 @@ TEST(FormatShortest, OnlyExtremeValuesUseAnExponent) {
     EXPECT_EQ(formatShortest(1.5e-7, kGerman), "1,5E-07");
 }
 
-TEST(FormatInteger, IsPlainDigits) {
-    EXPECT_EQ(formatInteger(0), "0");
-    EXPECT_EQ(formatInteger(4920), "4920");
-    EXPECT_EQ(formatInteger(-17), "-17");
-}
-
 TEST(DatePatterns, PadEveryFieldToItsWidth) {
     const DateTime t{2010, 9, 26, 14, 3, 7};
     EXPECT_EQ(formatDate_yy_mm_dd(t), "10_09_26");
