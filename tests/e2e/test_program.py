@@ -135,5 +135,94 @@ class RunControl(ProgramTest):
                       lines)
 
 
+EXAMPLES = Path(__file__).resolve().parents[2] / "examples"
+
+
+def pdf_pages(path):
+    out = subprocess.run(["pdfinfo", str(path)], capture_output=True, text=True, check=True)
+    for line in out.stdout.splitlines():
+        if line.startswith("Pages:"):
+            return int(line.split()[1])
+    raise AssertionError("no page count in " + str(path))
+
+
+def entry(typ, oben, links, wortlaut, extra=""):
+    return (f"<FormularDaten><Typ>{typ}</Typ><oben>{oben}</oben><links>{links}</links>"
+            f"<Groesse>10</Groesse><Wortlaut>{wortlaut}</Wortlaut>{extra}</FormularDaten>")
+
+
+class Printing(ProgramTest):
+    def certificate(self):
+        shutil.copytree(EXAMPLES / "besamung-standard", self.folder, dirs_exist_ok=True)
+        return self.folder / "Besamung.xml"
+
+    def test_certificate_goes_through_cups_and_the_file_is_deleted(self):
+        data = self.certificate()
+        ini_before = (self.folder / "Halmor.ini").read_bytes()
+        jobs_before = len(cups.received(0, timeout=0))
+        r = self.run_lumaro("--folder", str(self.folder), "--unattended")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertFalse(data.exists())
+        jobs = cups.received(jobs_before + 1)
+        self.assertEqual(len(jobs), jobs_before + 1)
+        self.assertEqual(pdf_pages(jobs[-1]), 1)
+        self.assertIn(f"      Besamungsschein gefunden: {data}", log_lines(self.folder))
+        # The logo drew through the picture holder, which keeps its marks in the
+        # host's INI file; every byte of the host's own settings stays.
+        ini_after = (self.folder / "Halmor.ini").read_bytes()
+        self.assertIn(b"[wdwGrafikSpeicher]", ini_after)
+        self.assertIn("AufrufZähler=1".encode("cp1252"), ini_after)
+        host_part = ini_before.split(b"[Drucker]")[0]
+        self.assertTrue(ini_after.startswith(host_part))
+
+    def test_pdf_printer_writes_one_file_per_job_and_the_trace_matches(self):
+        self.certificate()
+        out = self.dir / "pdf"
+        trace = self.dir / "t.jsonl"
+        r = self.run_lumaro("--folder", str(self.folder), "--pdf", str(out), "--unattended",
+                            "--trace", str(trace))
+        self.assertEqual(r.returncode, 0, r.stderr)
+        pdfs = sorted(out.glob("*.pdf"))
+        self.assertEqual(len(pdfs), 1)
+        self.assertEqual(pdf_pages(pdfs[0]), 1)
+        events = self.trace(trace)
+        self.assertEqual(events[0]["ev"], "job")
+        self.assertEqual(events[0]["printer"], "Lumaro PDF")
+        self.assertEqual([e["pages"] for e in events if e["ev"] == "enddoc" and e["pages"]], [1])
+        # The cost list's total stands right-aligned at the form's amount column.
+        texts = [e["text"] for e in events if e["ev"] == "text"]
+        self.assertIn("Betrag", texts)
+        self.assertTrue(any(t.endswith(" €") for t in texts))
+
+    def test_error_after_drawing_discards_the_job_and_keeps_the_file(self):
+        self.host_files()
+        data = self.folder / "Besamung.xml"
+        data.write_bytes(cp1252(entry("Text", 20, 15, "Kopf") + entry("Text", "zwanzig", 15, "x")))
+        out = self.dir / "pdf"
+        trace = self.dir / "t.jsonl"
+        r = self.run_lumaro("--folder", str(self.folder), "--pdf", str(out), "--unattended",
+                            "--trace", str(trace))
+        self.assertEqual(r.returncode, 3, r.stderr)
+        self.assertTrue(data.exists())
+        self.assertEqual(list(out.glob("*.pdf")) if out.exists() else [], [])
+        events = self.trace(trace)
+        self.assertEqual(events[-2]["ev"], "message")
+        self.assertTrue(events[-2]["text"].startswith("Laufzeitfehler '13'"), events[-2])
+        self.assertEqual(events[-1]["ev"], "abort")
+        self.assertIn("Laufzeitfehler 13 (Typen unverträglich) - Programm wird beendet",
+                      "\n".join(log_lines(self.folder)))
+
+    def test_file_without_form_is_deleted_after_its_message(self):
+        self.host_files()
+        data = self.folder / "Besamung.xml"
+        data.write_bytes(b"<Anzahl>1</Anzahl>")
+        r = self.run_lumaro("--folder", str(self.folder), "--pdf", str(self.dir / "pdf"),
+                            "--unattended")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertFalse(data.exists())
+        self.assertIn("MELDUNG [stop] Keine Formulardaten für Besamungsschein: Der Besamungsschein"
+                      " enthält keine Formulardaten", r.stderr.decode())
+
+
 if __name__ == "__main__":
     unittest.main()
