@@ -50,6 +50,15 @@ QString programFolder(const Options& o) {
     return QDir::toNativeSeparators(folder);
 }
 
+// Standard error carries the program's own message lines in unattended runs;
+// Qt's warnings about the environment (no runtime folder, no display fonts)
+// would only bury them. Critical and fatal messages still go through.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& msg) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::cerr << msg.toLocal8Bit().constData() << '\n';
+    }
+}
+
 std::string ansiFromQString(const QString& s) {
     return fromUtf8(s.toUtf8().toStdString());
 }
@@ -94,6 +103,8 @@ int main(int argc, char** argv) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
 
+    if (!environment("LUMARO_QT_WARNINGS"))
+        qInstallMessageHandler(quietQtMessages);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Lumaro");
     const QString folder = programFolder(options);
