@@ -297,6 +297,12 @@ Rec longRecord(int treatments) {
         Beh b;
         b.nummer = std::to_string(i + 1);
         b.monitoring = "Eutergesundheit";
+        // Every third treatment is a whole herd: the animals fill several lines.
+        if (i % 3 == 2) {
+            b.patients.clear();
+            for (int animal = 0; animal < 40; ++animal)
+                b.patients.push_back({"AT 8374659" + std::to_string(10 + animal), "Kuh"});
+        }
         b.meds = {Med{.fleisch = "3", .milch = "4"},
                   Med{.status = "Abgegeben",
                       .bezeichnung = "Abgabe " + std::to_string(i + 1),
@@ -363,68 +369,78 @@ TEST_F(A4Sheets, SingleSheetCopiesHaveNoFoot) {
     EXPECT_TRUE(testing::textsStartingWith(surface, "Seite").empty());
 }
 
-TEST_F(A4Sheets, DispensedBlockThatWouldReachTheBottomStartsOnTheNextPage) {
-    ASSERT_TRUE(print(longRecord(12).xml()));
-    // Each dispensed drug stands on one page with its instructions and the
-    // keeper's fields.
-    for (int i = 1; i <= 12; ++i) {
-        const auto rows = texts("1 ml Abgabe " + std::to_string(i));
-        ASSERT_EQ(rows.size(), 2u);
-        const std::size_t row = testing::indexOfText(surface, rows[0].text);
-        const std::size_t area =
-            testing::indexOfText(surface, w("Anzahl + Identität der Tiere"), row);
-        ASSERT_LT(area, surface.calls.size());
-        EXPECT_EQ(surface.calls[area].page, rows[0].page) << i;
+// Checks what the page tests promise, on whatever page each block landed.
+void expectBlocksKeptWhole(const testing::FakeSurface& s, double bottom) {
+    const std::string title = w("Aufzeichnungen über Anwendung und Abgabe von Tierarzneimittel");
+    const std::size_t copy2 = testing::indexOfText(s, title, testing::indexOfText(s, title) + 1);
+    for (std::size_t i = 0; i < s.calls.size(); ++i) {
+        const DrawCall& c = s.calls[i];
+        if (c.kind != DrawCall::Text)
+            continue;
+        if (c.text == w("Identität:")) {
+            // The animals block ends above bottom - 1 on the label's page.
+            double end = c.y2;
+            for (std::size_t j = i + 1; j < s.calls.size(); ++j) {
+                const DrawCall& line = s.calls[j];
+                if (line.kind != DrawCall::Text || line.text.rfind("Behandlung Nr.", 0) == 0 ||
+                    line.text == "Diagnose:")
+                    break;
+                EXPECT_EQ(line.page, c.page) << line.text;
+                end = line.y2;
+            }
+            EXPECT_LT(end, bottom - 1);
+        } else if (c.text == "  Wartezeiten in Tagen  ") {
+            EXPECT_LT(c.y - 0.5 + 6, bottom) << "period heading on page " << c.page;
+        } else if (c.text.rfind("1 ml Abgabe ", 0) == 0 && i < copy2) {
+            // A dispensed drug, its instructions and the keeper's fields stay together.
+            const std::size_t fields = testing::indexOfText(s, w("Wartezeit endet am"), i);
+            ASSERT_LT(fields, s.calls.size());
+            for (std::size_t j = i; j <= fields; ++j)
+                EXPECT_EQ(s.calls[j].page, c.page) << c.text;
+            EXPECT_LT(s.calls[fields].y, bottom);
+        }
+    }
+}
+
+TEST_F(A4Sheets, BlocksAreKeptWholeAcrossPageChanges) {
+    // Treatments of different heights in front shift the long record through
+    // every position near the bottom limit.
+    for (int filler = 0; filler <= 8; ++filler) {
+        testing::TestWorld run;
+        WithdrawalRunState runState;
+        Rec r = longRecord(9);
+        for (int i = 0; i < filler; ++i) {
+            Beh b;
+            b.diagnose = testing::words(1 + 9 * i, "Klauenrehe");
+            r.treatments.insert(r.treatments.begin(), b);
+        }
+        ASSERT_TRUE(MediInhaltDruckenA4Blaetter(run.context, runState, r.xml()));
+        SCOPED_TRACE("filler " + std::to_string(filler));
+        expectBlocksKeptWhole(run.surface, 287);
+        expectContentAboveTheBottom(run.surface, 287);
     }
 }
 
 // The signature block --------------------------------------------------------
 
-// A record whose signature block starts at a height the test can steer: each
-// treatment (25.4), each one-line monitoring text (2.0) and each line of the
-// general message (2.8, at most 4 lines in its 1000 characters) moves it down
-// by a known step; the short title moves everything up by 9.
-Rec steeredRecord(int treatments, int monitored, int messageLines, bool shortTitle = false) {
-    Rec r;
-    if (shortTitle)
-        r.flags = {{"KurzeUeberschrift", "True"}};
-    r.treatments.clear();
-    for (int i = 0; i < treatments; ++i) {
-        Beh b;
-        if (i < monitored)
-            b.monitoring = "Eutergesundheit";
-        r.treatments.push_back(b);
-    }
-    // 25 words of "Nachricht " fill one line of 180 at 7 points.
-    r.nachricht = testing::words(25 * messageLines, "Nachricht");
-    return r;
+// 25 words of "Nachricht " fill one line of the general message (180 wide, 7 points).
+constexpr int kWordsPerLine = 25;
+constexpr double kMessageLine = 2.8;
+
+testing::SignaturePlace signaturePlace(const testing::FakeSurface& s) {
+    return testing::signaturePlace(s, kMessageLine);
 }
 
-struct SignaturePlace {
-    double naturalStart;  // where the block would start: below the message
-    double captionY;
-    int captionPage, messagePage;
-};
-
-// Where the first copy's signature block stands, and where it would have
-// started: right below the last line of the general message before it.
-SignaturePlace signaturePlace(const testing::FakeSurface& s) {
-    const std::size_t caption = testing::indexOfText(s, "Unterschrift Tierarzt");
-    EXPECT_LT(caption, s.calls.size());
-    const DrawCall* message = nullptr;
-    for (std::size_t i = 0; i < caption && i < s.calls.size(); ++i) {
-        if (s.calls[i].kind == DrawCall::Text && s.calls[i].text.rfind("Nachricht", 0) == 0)
-            message = &s.calls[i];
-    }
-    EXPECT_NE(message, nullptr);
-    if (message == nullptr || caption >= s.calls.size())
-        return {};
-    return {message->y + 2.8, s.calls[caption].y, s.calls[caption].page, message->page};
+Rec steeredRecord(int treatments, int monitored, int messageLines, bool shortTitle = false) {
+    // Each treatment (25.4), each one-line monitoring text (2.0) and each
+    // message line (2.8) moves the block down by a known step; the short
+    // title moves everything up by 9.
+    return testing::steeredRecord(treatments, monitored, kWordsPerLine * messageLines, shortTitle);
 }
 
 TEST_F(A4Sheets, SignatureBlockOverrunningBy6IsDrawn6Higher) {
     ASSERT_TRUE(print(steeredRecord(8, 8, 1, true).xml()));
-    const SignaturePlace p = signaturePlace(surface);
+    const testing::SignaturePlace p = signaturePlace(surface);
     ASSERT_NEAR(p.naturalStart + 16 - 287, 6, 1e-9) << "the record is built to overrun by 6";
     EXPECT_EQ(p.captionPage, p.messagePage);
     EXPECT_NEAR(p.captionY, p.naturalStart + 12 - 6, 1e-9);
@@ -441,7 +457,7 @@ TEST_F(A4Sheets, SignatureBlockOverrunningBy6IsDrawn6Higher) {
 
 TEST_F(A4Sheets, SignatureBlockOverrunningBy11GoesToANewPage) {
     ASSERT_TRUE(print(steeredRecord(8, 6, 1).xml()));
-    const SignaturePlace p = signaturePlace(surface);
+    const testing::SignaturePlace p = signaturePlace(surface);
     ASSERT_NEAR(p.naturalStart + 16 - 287, 11, 1e-9) << "the record is built to overrun by 11";
     EXPECT_EQ(p.captionPage, p.messagePage + 1);
     EXPECT_DOUBLE_EQ(p.captionY, 10 + 12);
@@ -450,7 +466,7 @@ TEST_F(A4Sheets, SignatureBlockOverrunningBy11GoesToANewPage) {
 
 TEST_F(A4Sheets, SignatureBlockThatFitsStaysWhereItIs) {
     ASSERT_TRUE(print(steeredRecord(2, 0, 3).xml()));
-    const SignaturePlace p = signaturePlace(surface);
+    const testing::SignaturePlace p = signaturePlace(surface);
     EXPECT_DOUBLE_EQ(p.captionY, p.naturalStart + 12);
     const double width = (190 - 10 - 10) * 0.4;
     const DrawCall vet = texts("Unterschrift Tierarzt").at(0);
@@ -458,6 +474,41 @@ TEST_F(A4Sheets, SignatureBlockThatFitsStaysWhereItIs) {
     const DrawCall keeper = texts("Unterschrift Tierhalter").at(0);
     EXPECT_NEAR((keeper.x + keeper.x2) / 2, 10 + width / 2, 1e-9);
     EXPECT_TRUE(vet.italic);
+}
+
+TEST_F(A4Sheets, SignatureBlockPlacementFollowsItsOverrun) {
+    int asIs = 0, movedUp = 0, newPage = 0;
+    for (int treatments = 6; treatments <= 10; ++treatments) {
+        for (int monitored : {0, 3, 6}) {
+            for (int lines = 1; lines <= 4; ++lines) {
+                for (bool shortTitle : {false, true}) {
+                    testing::TestWorld run;
+                    WithdrawalRunState runState;
+                    const Rec r = steeredRecord(treatments, monitored, lines, shortTitle);
+                    ASSERT_TRUE(MediInhaltDruckenA4Blaetter(run.context, runState, r.xml()));
+                    const testing::SignaturePlace p = signaturePlace(run.surface);
+                    const double overrun = p.naturalStart + 16 - 287;
+                    SCOPED_TRACE("overrun " + std::to_string(overrun));
+                    if (p.captionPage != p.messagePage) {
+                        EXPECT_GT(overrun, 10);
+                        EXPECT_DOUBLE_EQ(p.captionY, 22);
+                        ++newPage;
+                    } else if (overrun > 0) {
+                        EXPECT_LE(overrun, 10);
+                        EXPECT_NEAR(p.captionY, 283, 1e-9);
+                        ++movedUp;
+                    } else {
+                        EXPECT_NEAR(p.captionY, p.naturalStart + 12, 1e-9);
+                        ++asIs;
+                    }
+                }
+            }
+        }
+    }
+    // The sweep is only worth something when it met every case.
+    EXPECT_GT(asIs, 0);
+    EXPECT_GT(movedUp, 0);
+    EXPECT_GT(newPage, 0);
 }
 
 // Bad input ------------------------------------------------------------------

@@ -266,6 +266,38 @@ TEST_F(A5Sheets, SignatureBlockIsNeverDrawnHigher) {
     }
 }
 
+TEST_F(A5Sheets, SignatureBlockGoesToANewPageWhenItWouldReachTheBottom) {
+    // 13 words of "Nachricht " fill one message line of 124 at 9 points.
+    int samePage = 0, newPage = 0;
+    for (int treatments = 3; treatments <= 7; ++treatments) {
+        for (int monitored : {0, 2, 5}) {
+            for (int lines = 1; lines <= 7; ++lines) {
+                for (bool shortTitle : {false, true}) {
+                    testing::TestWorld run;
+                    WithdrawalRunState runState;
+                    const Rec r =
+                        testing::steeredRecord(treatments, monitored, 13 * lines, shortTitle);
+                    ASSERT_TRUE(MediInhaltDruckenA5Blaetter(run.context, runState, r.xml()));
+                    const testing::SignaturePlace p = testing::signaturePlace(run.surface, 3.6);
+                    const double end = p.naturalStart + 16;
+                    SCOPED_TRACE("block end " + std::to_string(end));
+                    if (end >= 200) {
+                        EXPECT_EQ(p.captionPage, p.messagePage + 1);
+                        EXPECT_DOUBLE_EQ(p.captionY, 22);
+                        ++newPage;
+                    } else {
+                        EXPECT_EQ(p.captionPage, p.messagePage);
+                        EXPECT_NEAR(p.captionY, p.naturalStart + 12, 1e-9);
+                        samePage += end > 196 ? 1 : 0;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(newPage, 0);
+    EXPECT_GT(samePage, 0) << "no case ended just above the bottom";
+}
+
 TEST_F(A5Sheets, ErrorsNameTheA5Renderer) {
     Rec r = a5Record();
     r.treatments[0].meds[0].einheit = "Milliliter je kg";
