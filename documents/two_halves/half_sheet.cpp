@@ -21,6 +21,11 @@ std::int16_t rounded(double v) {
     return static_cast<std::int16_t>(std::nearbyint(v));
 }
 
+void restoreSheetFont(Context& c) {
+    c.printer.setFontName("Veranda");
+    c.printer.setForeColor(0);
+}
+
 void setUpSheet(Context& c, bool firstSheet) {
     PrintSurface& p = c.printer;
     p.setScaleMode(6);
@@ -107,6 +112,7 @@ double Kopf2xA5Drucken(Context& c, const std::string& vorlage, const std::string
     // The content starts below the rules even when the templates end higher.
     double headBottom = b.intObererRand;
     DokuKopfHinzufuegen(c, vorlage, kHeadFootLimit, headBottom);
+    restoreSheetFont(c);
     return headBottom;
 }
 

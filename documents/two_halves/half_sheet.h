@@ -48,6 +48,7 @@ void Seitenmasse2xA5(Context& c);
 // centred in the right half, the top rules, then the head templates.
 // Returns the lower edge of the head (never above the top rules). With the
 // marker the right half is narrowed afterwards for the rest of this sheet.
+// Leaves the sheet's own font and black set, whatever the templates chose.
 double Kopf2xA5Drucken(Context& c, const std::string& vorlage, const std::string& eigentum1,
                        const std::string& eigentum2, bool middleBreak);
 

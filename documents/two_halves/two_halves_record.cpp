@@ -121,6 +121,10 @@ void TwoHalvesRecord::closingBlock() {
     // sheet: when the content reaches either, they go to a new sheet.
     double footTop = b.intUntererRand;
     DokuFussHinzufuegen(c_, record_.templates, kHeadFootLimit, footTop, kTrue);
+    // Measuring sets the templates' fonts and colours; the closing block and
+    // its rules are the sheet's own.
+    c_.printer.setFontName("Veranda");
+    c_.printer.setForeColor(0);
     const double closingTop = b.intUntererRand - 5.5 - kSigningRoom;
     if (y_ + kLinePitch >= std::min(closingTop, footTop))
         changeSheet();

@@ -39,7 +39,12 @@ class TwoHalvesRecord {
   private:
     void topBlock(double headBottom);
     void treatment(const Treatment& t);
-    void animals(const Treatment& t);
+    // The animals and the diagnosis do not stand alone at the bottom of a
+    // sheet when drugs follow: the room the first drug section asks for is
+    // wanted below them too.
+    double firstSectionRoom(const Treatment& t);
+    // keepWith: room wanted below the block on the same sheet.
+    void animals(const Treatment& t, double keepWith);
     void diagnosisLine(const Treatment& t);
     void appliedSection(const Treatment& t);
     void endDates(const Treatment& t, double boxY, double occupiedLeft, double lastLineTop);

@@ -228,6 +228,16 @@ TEST(TwoHalves, AppliedDrugsAreJoinedUnlessEachHasItsOwnLine) {
         EXPECT_EQ(joined[0].x, 15);
         EXPECT_EQ(joined[1].x, 163);
         EXPECT_EQ(joined[0].size, 8);
+        // The greatest periods stand on the heading's line, clear of the drugs.
+        const auto heading = textsEqual(t.surface.calls, "Angewandte Medikamente");
+        const auto periods = textsEqual(t.surface.calls, "Fleisch 0   Milch 0");
+        ASSERT_EQ(periods.size(), 2u);
+        EXPECT_LT(periods[1].y - heading[1].y, 2);
+        for (const DrawCall& box : ofKind(t.surface.calls, DrawCall::FilledBox)) {
+            if (box.y == periods[1].y) {
+                EXPECT_LE(box.y2, joined[1].y);
+            }
+        }
     }
     {
         TestWorld t;
@@ -329,6 +339,8 @@ TEST(TwoHalves, DispensedBlocksAreNotSplitAcrossSheets) {
         ASSERT_EQ(drug.size(), 2u);
         ASSERT_EQ(instructions.size(), 2u);
         EXPECT_EQ(drug[0].page, instructions[0].page);
+        // Neither the treatment's head nor the section heading stays behind.
+        EXPECT_EQ(textsEqual(calls, "Beh.Nr. " + std::to_string(i))[0].page, drug[0].page);
         // Nothing of a block runs into the foot.
         EXPECT_LT(instructions[0].y2, 200);
     }

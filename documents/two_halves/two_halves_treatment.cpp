@@ -24,6 +24,10 @@ constexpr std::int16_t kKeeperCaptionSize = 7;
 constexpr double kSmallestEndDateSize = 7;
 // Space between one treatment and the next.
 constexpr double kAfterTreatment = 7;
+// Room a drug section asks for before its heading.
+constexpr double kSectionRoom = 20;
+// The joined applied drugs start below the period box on the heading's line.
+constexpr double kJoinedBelowHeading = 5;
 
 std::vector<const MedicationRow*> rowsWithStatus(const Treatment& t, const char* status) {
     std::vector<const MedicationRow*> rows;
@@ -37,7 +41,7 @@ std::vector<const MedicationRow*> rowsWithStatus(const Treatment& t, const char*
 }  // namespace
 
 void TwoHalvesRecord::treatment(const Treatment& t) {
-    animals(t);
+    animals(t, firstSectionRoom(t));
     pageTest(5);
     y_ += 4;
     diagnosisLine(t);
@@ -48,7 +52,25 @@ void TwoHalvesRecord::treatment(const Treatment& t) {
     y_ += kAfterTreatment;
 }
 
-void TwoHalvesRecord::animals(const Treatment& t) {
+double TwoHalvesRecord::firstSectionRoom(const Treatment& t) {
+    const bool applied = !rowsWithStatus(t, kAngewandt).empty();
+    const std::vector<const MedicationRow*> dispensed = rowsWithStatus(t, kAbgegeben);
+    if (!applied && dispensed.empty())
+        return 0;
+    double section = kSectionRoom;
+    if (!applied) {
+        // The dispensed heading goes wherever its first drug goes.
+        const double start = y_;
+        y_ = 0;
+        dispensedBlock(*dispensed.front(), true);
+        section = std::max(section, 5 + y_ + 4);
+        y_ = start;
+    }
+    const double diagnosisLine = text(0, y_, "Diagnose:", 0, kTextSize, false, true, 0, 0, true);
+    return 4 + diagnosisLine + 2 + section;
+}
+
+void TwoHalvesRecord::animals(const Treatment& t, double keepWith) {
     const std::string label = ansi("Identität:");
     const double labelWidth = widthOf(label, kTextSize, false, true);
     auto block = [&](const Half& h, bool measure) {
@@ -61,7 +83,7 @@ void TwoHalvesRecord::animals(const Treatment& t) {
     };
     // The right half is the narrower one when they differ; measured there,
     // the block fits in both.
-    if (y_ + block(rightHalf(c_.bounds), true) + 1 >= c_.bounds.intUntererRand)
+    if (y_ + block(rightHalf(c_.bounds), true) + 1 + keepWith >= c_.bounds.intUntererRand)
         changeSheet();
     double used = 0;
     for (const Half& h : halves(c_.bounds))
@@ -136,7 +158,7 @@ void TwoHalvesRecord::appliedSection(const Treatment& t) {
     for (const MedicationRow* row : applied)
         texts.push_back(medicationText(*row, regional, true));
 
-    pageTest(20);
+    pageTest(kSectionRoom);
     std::string joined;
     if (!record_.MediSeparateZeilen) {
         for (const std::string& s : texts)
@@ -145,9 +167,9 @@ void TwoHalvesRecord::appliedSection(const Treatment& t) {
         // so that the heading does not stay behind on this sheet alone.
         double height = 0;
         for (const Half& h : halves(c_.bounds))
-            height = std::max(height, text(h.left + 5, y_ + 2 + 4, joined, 0, kDrugSize, false,
-                                           false, h.width() - 4, 9, true));
-        if (y_ + 2 + 4 + height >= c_.bounds.intUntererRand)
+            height = std::max(height, text(h.left + 5, y_ + 2 + kJoinedBelowHeading, joined, 0,
+                                           kDrugSize, false, false, h.width() - 4, 9, true));
+        if (y_ + 2 + kJoinedBelowHeading + height >= c_.bounds.intUntererRand)
             changeSheet();
     }
 
@@ -178,12 +200,13 @@ void TwoHalvesRecord::appliedSection(const Treatment& t) {
     } else {
         double below = 0;
         for (const Half& h : halves(c_.bounds))
-            below = std::max(below, belowFirstLine(text(h.left + 5, y_ + 4, joined, 0, kDrugSize,
-                                                        false, false, h.width() - 4, 9),
-                                                   joined));
+            below =
+                std::max(below, belowFirstLine(text(h.left + 5, y_ + kJoinedBelowHeading, joined, 0,
+                                                    kDrugSize, false, false, h.width() - 4, 9),
+                                               joined));
         // The periods stand on the heading's line, the drugs below it.
         boxY = y_ + 1;
-        lastLineTop = y_ + 4 + below;
+        lastLineTop = y_ + kJoinedBelowHeading + below;
         occupiedLeft = headingWidth + 2;
     }
 
@@ -232,7 +255,16 @@ void TwoHalvesRecord::dispensedSection(const Treatment& t) {
     const std::vector<const MedicationRow*> dispensed = rowsWithStatus(t, kAbgegeben);
     if (dispensed.empty())
         return;
-    pageTest(20);
+    pageTest(kSectionRoom);
+    // The heading goes with its first drug to a new sheet when that does not fit.
+    const double start = y_;
+    y_ += 5;
+    dispensedBlock(*dispensed.front(), true);
+    const double firstEnd = y_ + 4;
+    y_ = start;
+    if (firstEnd >= c_.bounds.intUntererRand)
+        changeSheet();
+
     y_ += 5;
     for (const Half& h : halves(c_.bounds))
         text(h.left, y_, "Abgegebene Medikamente", 0, kTextSize, false, true);
