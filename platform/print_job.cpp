@@ -1,13 +1,14 @@
 #include "platform/print_job.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <cstdio>
+#include <utility>
 
 #include "support/errors.h"
 
@@ -39,7 +40,7 @@ std::unique_ptr<QPrinter> makePrinter(const QString& name, QPageLayout::Orientat
     return p;
 }
 
-DeviceGeometry geometryOf(QPagedPaintDevice& d) {
+DeviceGeometry geometryOf(QPaintDevice& d) {
     // The device's own extent is the area the painter addresses: the PDF page
     // exactly as it is written (whole points), or the printer's printable area.
     DeviceGeometry g;
@@ -51,10 +52,15 @@ DeviceGeometry geometryOf(QPagedPaintDevice& d) {
 }
 
 QString jobBaseName(const DateTime& t, int jobNumber) {
-    char buf[64];
+    char buf[80];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d_%02d-%02d-%02d_job%03d", t.year, t.month, t.day,
                   t.hour, t.minute, t.second, jobNumber);
     return QString::fromLatin1(buf);
+}
+
+bool printerFailed(QPaintDevice& d) {
+    auto* printer = dynamic_cast<QPrinter*>(&d);
+    return printer && printer->printerState() == QPrinter::Error;
 }
 
 }  // namespace
@@ -75,96 +81,146 @@ MeasureDevice::MeasureDevice(const PrintTarget& target, QPageLayout::Orientation
 
 MeasureDevice::~MeasureDevice() = default;
 
-PrintJob::PrintJob(const PrintTarget& target, QPageLayout::Orientation orientation, int jobNumber,
-                   const DateTime& started)
-    : pdf_(target.pdf) {
-    if (pdf_) {
-        folder_ = target.pdfFolder;
-        if (folder_.isEmpty() || !QDir().mkpath(folder_))
+void checkTarget(const PrintTarget& target) {
+    if (target.pdf) {
+        if (target.pdfFolder.isEmpty() || !QDir().mkpath(target.pdfFolder))
             raiseError(err::kPrinterError);
-        baseName_ = jobBaseName(started, jobNumber);
-        // Written under a name no reader takes for a document, renamed when
-        // the job ends, so that a discarded or broken job leaves no PDF.
-        tempPath_ = QDir(folder_).filePath(baseName_ + QStringLiteral(".pdf.part"));
-        auto writer = std::make_unique<QPdfWriter>(tempPath_);
-        setUpPdf(*writer, orientation);
-        device_ = std::move(writer);
-    } else {
-        device_ = makePrinter(target.name, orientation);
-        if (!device_)
-            raiseError(err::kPrinterError);
-    }
-    geometry_ = geometryOf(*device_);
-    if (!painter_.begin(device_.get())) {
-        if (pdf_)
-            QFile::remove(tempPath_);
+    } else if (QPrinterInfo::printerInfo(target.name).isNull()) {
         raiseError(err::kPrinterError);
     }
-    if (auto* printer = dynamic_cast<QPrinter*>(device_.get());
-        printer && printer->printerState() == QPrinter::Error) {
-        printer->abort();
-        painter_.end();
-        raiseError(err::kPrinterError);
-    }
-    active_ = true;
 }
 
-PrintJob::~PrintJob() {
-    if (active_)
-        abort();
+JobRecording::JobRecording(PrintTarget target, QPageLayout::Orientation orientation,
+                           const DeviceGeometry& geometry, int jobNumber, const DateTime& started)
+    : target_(std::move(target)),
+      orientation_(orientation),
+      geometry_(geometry),
+      jobNumber_(jobNumber),
+      started_(started),
+      pages_(1) {}
+
+void JobRecording::text(const QPointF& baseline, const QString& text, const QFont& font,
+                        const QColor& color) {
+    pages_.back().emplace_back(Text{baseline, text, font, color});
 }
 
-void PrintJob::newPage() {
-    bool ok = device_->newPage();
-    if (auto* printer = dynamic_cast<QPrinter*>(device_.get()))
-        ok = ok && printer->printerState() != QPrinter::Error;
-    if (!ok)
-        raiseError(err::kPrinterError);
+void JobRecording::line(const QLineF& line, const QPen& pen) {
+    pages_.back().emplace_back(Line{line, pen});
 }
 
-void PrintJob::finish() {
-    active_ = false;
-    const bool ended = painter_.end();
-    bool ok = ended;
-    if (auto* printer = dynamic_cast<QPrinter*>(device_.get()))
-        ok = ok && printer->printerState() != QPrinter::Error;
-    if (!pdf_) {
-        if (!ok)
+void JobRecording::outline(const QRectF& rect, const QPen& pen) {
+    pages_.back().emplace_back(Outline{rect, pen});
+}
+
+void JobRecording::fill(const QRectF& rect, const QColor& color) {
+    pages_.back().emplace_back(Fill{rect, color});
+}
+
+void JobRecording::image(const QPointF& corner, const QSizeF& extent, const QImage& image) {
+    pages_.back().emplace_back(Image{corner, extent, image});
+}
+
+void JobRecording::newPage() {
+    pages_.emplace_back();
+}
+
+void JobRecording::play(QPainter& painter, const DeviceGeometry& actual) const {
+    QPagedPaintDevice* device = static_cast<QPagedPaintDevice*>(painter.device());
+    // The device is set up like the one measured on, so this is 1:1; should a
+    // driver report a slightly different area, the drawing still fills it.
+    const double sx = geometry_.areaWidth > 0 ? actual.areaWidth / geometry_.areaWidth : 1;
+    const double sy = geometry_.areaHeight > 0 ? actual.areaHeight / geometry_.areaHeight : 1;
+    for (std::size_t page = 0; page < pages_.size(); ++page) {
+        if (page > 0 && (!device->newPage() || printerFailed(*device)))
             raiseError(err::kPrinterError);
-        return;
+        painter.resetTransform();
+        painter.scale(sx, sy);
+        for (const Op& op : pages_[page]) {
+            if (const auto* t = std::get_if<Text>(&op)) {
+                painter.setFont(t->font);
+                painter.setPen(t->color);
+                painter.drawText(t->baseline, t->text);
+            } else if (const auto* l = std::get_if<Line>(&op)) {
+                painter.setPen(l->pen);
+                painter.drawLine(l->line);
+            } else if (const auto* o = std::get_if<Outline>(&op)) {
+                painter.setPen(o->pen);
+                painter.setBrush(Qt::NoBrush);
+                painter.drawRect(o->rect);
+            } else if (const auto* f = std::get_if<Fill>(&op)) {
+                painter.fillRect(f->rect, f->color);
+            } else if (const auto* i = std::get_if<Image>(&op)) {
+                painter.save();
+                painter.translate(i->corner);
+                painter.scale(i->extent.width() < 0 ? -1 : 1, i->extent.height() < 0 ? -1 : 1);
+                painter.drawImage(
+                    QRectF(0, 0, std::abs(i->extent.width()), std::abs(i->extent.height())),
+                    i->image);
+                painter.restore();
+            }
+        }
     }
-    device_.reset();  // closes the file
-    if (!ok) {
-        QFile::remove(tempPath_);
+}
+
+QString JobRecording::deliver() const {
+    checkTarget(target_);
+    if (target_.pdf)
+        return deliverPdf();
+    deliverToPrinter();
+    return {};
+}
+
+void JobRecording::deliverToPrinter() const {
+    std::unique_ptr<QPrinter> printer = makePrinter(target_.name, orientation_);
+    if (!printer)
         raiseError(err::kPrinterError);
+    QPainter painter;
+    if (!painter.begin(printer.get()) || printerFailed(*printer))
+        raiseError(err::kPrinterError);
+    play(painter, geometryOf(*printer));
+    if (!painter.end() || printerFailed(*printer))
+        raiseError(err::kPrinterError);
+}
+
+QString JobRecording::deliverPdf() const {
+    const QDir dir(target_.pdfFolder);
+    const QString base = jobBaseName(started_, jobNumber_);
+    // Written under a name no reader takes for a document and renamed when
+    // complete, so that a broken job never leaves a PDF behind.
+    const QString temp = dir.filePath(base + QStringLiteral(".pdf.part"));
+    {
+        QPdfWriter writer(temp);
+        setUpPdf(writer, orientation_);
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            QFile::remove(temp);
+            raiseError(err::kPrinterError);
+        }
+        try {
+            play(painter, geometryOf(writer));
+        } catch (...) {
+            painter.end();
+            QFile::remove(temp);
+            throw;
+        }
+        if (!painter.end()) {
+            QFile::remove(temp);
+            raiseError(err::kPrinterError);
+        }
     }
     // Never replace a file already there (an earlier run in the same second).
-    const QDir dir(folder_);
     for (int attempt = 1; attempt <= 1000; ++attempt) {
-        const QString name = attempt == 1 ? baseName_ + QStringLiteral(".pdf")
-                                          : baseName_ + QStringLiteral("_%1.pdf").arg(attempt);
+        const QString name = attempt == 1 ? base + QStringLiteral(".pdf")
+                                          : base + QStringLiteral("_%1.pdf").arg(attempt);
         const QString path = dir.filePath(name);
         if (QFile::exists(path))
             continue;
-        if (QFile::rename(tempPath_, path)) {
-            finalPath_ = path;
-            return;
-        }
+        if (QFile::rename(temp, path))
+            return path;
         break;
     }
-    QFile::remove(tempPath_);
+    QFile::remove(temp);
     raiseError(err::kPrinterError);
-}
-
-void PrintJob::abort() {
-    active_ = false;
-    if (auto* printer = dynamic_cast<QPrinter*>(device_.get()))
-        printer->abort();
-    if (painter_.isActive())
-        painter_.end();
-    device_.reset();
-    if (pdf_)
-        QFile::remove(tempPath_);
 }
 
 }  // namespace lumaro::platform

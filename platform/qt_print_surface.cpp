@@ -61,12 +61,14 @@ QtPrintSurface::~QtPrintSurface() {
 
 void QtPrintSurface::useSystemPrinter(const QString& name) {
     target_ = PrintTarget{name, false, {}};
-    refreshMeasureDevice();
+    if (!job_)
+        refreshMeasureDevice();
 }
 
 void QtPrintSurface::usePdfPrinter(const QString& folder) {
     target_ = PrintTarget{QString::fromLatin1(kPdfPrinterName), true, folder};
-    refreshMeasureDevice();
+    if (!job_)
+        refreshMeasureDevice();
 }
 
 std::string QtPrintSurface::deviceName() const {
@@ -77,12 +79,12 @@ void QtPrintSurface::refreshMeasureDevice() {
     const PrintTarget fallback{QString::fromLatin1(kPdfPrinterName), true, {}};
     measure_ = std::make_unique<MeasureDevice>(target_ ? *target_ : fallback, toQt(orientation_));
     metrics_.reset();
-    if (!job_)
-        applyScaleMode();
+    applyScaleMode();
 }
 
 const DeviceGeometry& QtPrintSurface::geometry() const {
-    return job_ ? job_->geometry() : measure_->geometry();
+    // Kept as it was while a job records: the job's own device.
+    return measure_->geometry();
 }
 
 void QtPrintSurface::applyScaleMode() {
@@ -165,10 +167,8 @@ QFont QtPrintSurface::font() const {
 }
 
 const QFontMetricsF& QtPrintSurface::metrics() {
-    if (!metrics_) {
-        QPaintDevice& device = job_ ? job_->device() : measure_->device();
-        metrics_.emplace(font(), &device);
-    }
+    if (!metrics_)
+        metrics_.emplace(font(), &measure_->device());
     return *metrics_;
 }
 
@@ -199,16 +199,21 @@ double QtPrintSurface::hairline() const {
     return std::max(0.1 * perUnit, 1.0);
 }
 
+QPen QtPrintSurface::pen() const {
+    return QPen(toQColor(foreColor_), hairline(), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+}
+
 void QtPrintSurface::ensureJob() {
     if (job_)
         return;
     if (!target_)
         raiseError(err::kPrinterError);
+    checkTarget(*target_);
     const int number = jobCount_ + 1;
-    job_ = std::make_unique<PrintJob>(*target_, toQt(orientation_), number, clock_.now());
+    job_ = std::make_unique<JobRecording>(*target_, toQt(orientation_), measure_->geometry(),
+                                          number, clock_.now());
     jobCount_ = number;
     page_ = 1;
-    metrics_.reset();  // measure on the job's own device from now on
     trace_.job(number, deviceName(), orientation_, scaleWidth_, scaleHeight_);
 }
 
@@ -225,10 +230,7 @@ void QtPrintSurface::print(const std::string& text) {
     ensureJob();
     const QString qtext = toQString(text);
     const QFontMetricsF& m = metrics();
-    QPainter& p = job_->painter();
-    p.setFont(font());
-    p.setPen(toQColor(foreColor_));
-    p.drawText(QPointF(topLeft.x(), topLeft.y() + m.ascent()), qtext);
+    job_->text(QPointF(topLeft.x(), topLeft.y() + m.ascent()), qtext, font(), toQColor(foreColor_));
     const double w = unitsFromDeviceX(m.horizontalAdvance(qtext));
     const double h = unitsFromDeviceY(m.height());
     trace_.text(jobCount_, page_, currentX_, currentY_, w, h, text, fontName_, fontSize_, bold_,
@@ -239,19 +241,14 @@ void QtPrintSurface::print(const std::string& text) {
 void QtPrintSurface::line(double x1, double y1, double x2, double y2) {
     const QPointF a = toDevice(x1, y1), b = toDevice(x2, y2);
     ensureJob();
-    QPainter& p = job_->painter();
-    p.setPen(QPen(toQColor(foreColor_), hairline(), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    p.drawLine(a, b);
+    job_->line(QLineF(a, b), pen());
     trace_.line(jobCount_, page_, x1, y1, x2, y2, foreColor_);
 }
 
 void QtPrintSurface::boxOutline(double x1, double y1, double x2, double y2) {
     const QPointF a = toDevice(x1, y1), b = toDevice(x2, y2);
     ensureJob();
-    QPainter& p = job_->painter();
-    p.setPen(QPen(toQColor(foreColor_), hairline(), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(a, b).normalized());
+    job_->outline(QRectF(a, b).normalized(), pen());
     trace_.box(jobCount_, page_, x1, y1, x2, y2, false, foreColor_);
 }
 
@@ -262,7 +259,7 @@ void QtPrintSurface::filledBox(double x1, double y1, double x2, double y2, std::
     const double hair = hairline();
     r.setWidth(std::max(r.width(), hair));
     r.setHeight(std::max(r.height(), hair));
-    job_->painter().fillRect(r, toQColor(color));
+    job_->fill(r, toQColor(color));
     trace_.box(jobCount_, page_, x1, y1, x2, y2, true, color);
 }
 
@@ -284,20 +281,14 @@ void QtPrintSurface::paintPicture(const Picture& picture, double x, double y,
     const QPointF topLeft = toDevice(x, y);
     const QPointF extent = toDevice(w, h);
     ensureJob();
-    QPainter& p = job_->painter();
-    p.save();
-    // A negative extent mirrors the picture about its corner at (x, y).
-    p.translate(topLeft);
-    p.scale(extent.x() < 0 ? -1 : 1, extent.y() < 0 ? -1 : 1);
-    p.drawImage(QRectF(0, 0, std::abs(extent.x()), std::abs(extent.y())), *image);
-    p.restore();
+    job_->image(topLeft, QSizeF(extent.x(), extent.y()), *image);
     trace_.picture(jobCount_, page_, picture.file, x, y, w, h);
 }
 
 void QtPrintSurface::newPage() {
     ensureJob();
     job_->newPage();
-    ++page_;
+    page_ = job_->pages();
     currentX_ = 0;
     currentY_ = 0;
     trace_.newPage(jobCount_, page_);
@@ -308,25 +299,22 @@ void QtPrintSurface::endDoc() {
         trace_.endDoc(jobCount_, 0);
         return;
     }
-    const int pages = page_;
-    std::unique_ptr<PrintJob> job = std::move(job_);
+    std::unique_ptr<JobRecording> job = std::move(job_);
     page_ = 1;
-    metrics_.reset();
-    refreshMeasureDevice();  // an orientation set during the job applies now
-    job->finish();           // raises 482; the job is over either way
-    if (!job->pdfPath().isEmpty())
-        lastPdf_ = job->pdfPath();
-    trace_.endDoc(jobCount_, pages);
+    refreshMeasureDevice();  // a printer or orientation chosen during the job applies now
+    const QString pdf = job->deliver();  // raises 482; the job is over either way
+    if (!pdf.isEmpty())
+        lastPdf_ = pdf;
+    trace_.endDoc(jobCount_, job->pages());
 }
 
 void QtPrintSurface::abort() {
     if (!job_)
         return;
-    const int pages = page_;
-    std::unique_ptr<PrintJob> job = std::move(job_);
-    job->abort();
+    const int pages = job_->pages();
+    job_.reset();  // nothing of it ever reached a device
     page_ = 1;
-    metrics_.reset();
+    refreshMeasureDevice();
     trace_.abort(jobCount_, pages);
 }
 

@@ -5,9 +5,10 @@
 //
 // A job begins with the first drawing call (print, line, box, picture or
 // newPage) after the last end, using the orientation and scale set before it;
-// the trace gets a `job` event just before that call's own event. endDoc ends
-// the job (an endDoc with nothing drawn makes no sheet and no file); abort() or
-// the destructor discards a job that was never ended.
+// the trace gets a `job` event just before that call's own event. The job is
+// recorded and goes to the device when endDoc ends it (an endDoc with nothing
+// drawn makes no sheet and no file); abort() or the destructor discards a job
+// that was never ended, and nothing of it reaches the spooler or the folder.
 //
 // Construction, once per run (trace and pictures must outlive the surface):
 //     TraceWriter trace(path);            // or TraceWriter trace; for none
@@ -21,6 +22,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPen>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -44,8 +46,8 @@ class QtPrintSurface : public PrintSurface {
     QtPrintSurface& operator=(const QtPrintSurface&) = delete;
 
     // Makes a system printer (its name as QPrinterInfo gives it) or the built-in
-    // PDF printer writing into folder current. A job already running keeps its
-    // device; the next job uses the new printer.
+    // PDF printer writing into folder current. A job already running still
+    // goes to the printer it began on; the next job uses the new one.
     void useSystemPrinter(const QString& name);
     void usePdfPrinter(const QString& folder);
 
@@ -65,7 +67,8 @@ class QtPrintSurface : public PrintSurface {
     // sets ScaleWidth/ScaleHeight to the printable area in that unit, the
     // documents then set their own 210 x 297 or 297 x 210.
     void setScaleMode(int mode) override;
-    // 1 portrait, 2 landscape (others raise 380). Takes effect with the next job.
+    // 1 portrait, 2 landscape (others raise 380). Set during a job, it takes
+    // effect with the next one.
     void setOrientation(int orientation) override;
     int orientation() const override { return orientation_; }
     // A scale of 0 (or not a number) raises 380. Changing it during a job
@@ -111,6 +114,9 @@ class QtPrintSurface : public PrintSurface {
 
     // A new sheet; CurrentX and CurrentY go back to 0.
     void newPage() override;
+    // Sends the job to the printer or writes its PDF. A printer that fails or
+    // has gone, or a folder that cannot be written, raises 482; the job is
+    // over then all the same.
     void endDoc() override;
 
     std::string deviceName() const override;
@@ -127,6 +133,7 @@ class QtPrintSurface : public PrintSurface {
     double unitsFromDeviceX(double px) const;
     double unitsFromDeviceY(double px) const;
     double hairline() const;  // device pixels
+    QPen pen() const;         // for lines and outlines
 
     TraceWriter& trace_;
     const QtPictureLoader& pictures_;
@@ -134,7 +141,7 @@ class QtPrintSurface : public PrintSurface {
 
     std::optional<PrintTarget> target_;
     std::unique_ptr<MeasureDevice> measure_;
-    std::unique_ptr<PrintJob> job_;
+    std::unique_ptr<JobRecording> job_;
     std::optional<QFontMetricsF> metrics_;
     int jobCount_ = 0;
     int page_ = 1;
