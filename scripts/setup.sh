@@ -13,6 +13,7 @@ packages=(
 )
 if [ "${1:-}" = "--tests" ]; then
   packages+=(xvfb xauth util-linux)
+  packages+=(g++-mingw-w64-x86-64-posix wine64)
 fi
 
 missing=()

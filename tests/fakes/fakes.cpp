@@ -8,6 +8,7 @@
 
 #include "support/codepage.h"
 #include "support/errors.h"
+#include "support/file_system.h"
 #include "support/regional.h"
 
 namespace lumaro::testing {
@@ -142,6 +143,18 @@ lumaro::Picture FakePictureLoader::load(const std::string& path) {
     return lumaro::Picture{next_++, path};
 }
 
+namespace {
+
+// The program's texts, file names included, are Windows-1252; the standard
+// library takes a path from UTF-8 as such on every system (as UTF-16 on
+// Windows), never through whatever code page the machine happens to use.
+std::filesystem::path nativePath(const std::string& cp1252) {
+    const std::string utf8 = toUtf8(cp1252);
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+}  // namespace
+
 TempFolder::TempFolder() {
     // Test processes run side by side under ctest -j, so the name must not
     // repeat across processes: random_device, not rand().
@@ -151,7 +164,8 @@ TempFolder::TempFolder() {
         auto candidate = base / ("lumaro-test-" + std::to_string(random()));
         std::error_code ec;
         if (std::filesystem::create_directory(candidate, ec)) {
-            path_ = candidate.string();
+            const std::u8string utf8 = candidate.u8string();
+            path_ = fromUtf8(std::string(utf8.begin(), utf8.end()));
             break;
         }
     }
@@ -159,22 +173,22 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
     std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+    std::filesystem::permissions(nativePath(path_), std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(path_, ec);
+    std::filesystem::remove_all(nativePath(path_), ec);
 }
 
 std::string TempFolder::file(const std::string& name) const {
-    return (std::filesystem::path(path_) / name).string();
+    return fs::joinPath(path_, name);
 }
 
 void TempFolder::write(const std::string& name, const std::string& bytes) const {
-    std::ofstream out(file(name), std::ios::binary | std::ios::trunc);
+    std::ofstream out(nativePath(file(name)), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::optional<std::string> TempFolder::read(const std::string& name) const {
-    std::ifstream in(file(name), std::ios::binary);
+    std::ifstream in(nativePath(file(name)), std::ios::binary);
     if (!in)
         return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -126,7 +126,8 @@ class FakePictureLoader : public PictureLoader {
 };
 
 // A fresh folder under the system's temporary folder, removed again with
-// everything in it.
+// everything in it. Names and paths are Windows-1252, like every text of the
+// program; file() joins with the system's separator as the program does.
 class TempFolder {
   public:
     TempFolder();

@@ -1,7 +1,8 @@
-#include "support/services.h"
-
+// The local time of this machine on POSIX systems.
 #include <chrono>
 #include <ctime>
+
+#include "support/services.h"
 
 namespace lumaro {
 

@@ -1,5 +1,5 @@
-// For tests only: run a piece of a test in a forked child process, optionally
-// as an unprivileged user.
+// For tests on POSIX systems only: run a piece of a test in a forked child
+// process, optionally as an unprivileged user.
 //
 // Some failures can only be shown to a process without privileges (a folder
 // that may not be written, a file that may not be read) or with a limit that

@@ -1,0 +1,172 @@
+// The file operations' POSIX cases: separators, links, pipes, permission
+// bits and a full disk, the latter shown in a forked child (as root the
+// child drops its privileges first).
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <set>
+
+#include "support/file_system.h"
+#include "support/testing_child_posix.h"
+#include "tests/fakes/fakes.h"
+
+namespace lumaro::fs {
+namespace {
+
+using lumaro::testing::ChildOutcome;
+using lumaro::testing::runInChild;
+using lumaro::testing::TempFolder;
+using lumaro::testing::w;
+
+std::set<std::string> entriesOf(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.insert(e.path().filename().string());
+    return names;
+}
+
+mode_t modeOf(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+// Lets the "nobody" user of an unprivileged child find its way into the folder.
+void openToOthers(const TempFolder& t) {
+    ::chmod(t.path().c_str(), 0755);
+}
+
+#define SKIP_WITHOUT_PRIVILEGE_DROP(outcome)                                            \
+    if ((outcome).status == ChildOutcome::NoPrivilegeDrop)                              \
+    GTEST_SKIP() << "running as root and unable to switch to an unprivileged user, so " \
+                    "permission bits cannot be tested"
+
+TEST(JoinPath, AddsOneSlash) {
+    EXPECT_EQ(joinPath("/opt/halmor", "Halmor.ini"), "/opt/halmor/Halmor.ini");
+    EXPECT_EQ(joinPath("/opt/halmor/", "Halmor.ini"), "/opt/halmor/Halmor.ini");
+    EXPECT_EQ(joinPath("/", "x"), "/x");
+}
+
+TEST(ProbeOpenForReading, ALinkInACircleIsABadName) {
+    TempFolder t;
+    std::filesystem::create_symlink(t.file("loop"), t.file("loop"));
+    EXPECT_EQ(probeOpenForReading(t.file("loop")), 52);
+}
+
+TEST(ProbeOpenForReading, APipeCountsAsNoFileAndDoesNotWaitForAWriter) {
+    TempFolder t;
+    ASSERT_EQ(::mkfifo(t.file("WZBeleg.xml").c_str(), 0644), 0);
+    EXPECT_EQ(probeOpenForReading(t.file("WZBeleg.xml")), 75);
+    EXPECT_FALSE(isOrdinaryFile(t.file("WZBeleg.xml")));
+}
+
+TEST(ProbeOpenForReading, NamesAreUtf8OnDisk) {
+    TempFolder t;
+    ASSERT_TRUE(appendToFile(t.file(w("Gemeindeförderung.txt")), "x"));
+    EXPECT_EQ(entriesOf(t.path()), std::set<std::string>{"Gemeindeförderung.txt"});
+}
+
+TEST(ProbeOpenForReading, AFileTheUserMayNotReadIsPermissionDenied) {
+    TempFolder t;
+    openToOthers(t);
+    t.write("Halmor.ini", "[Drucker]\r\n");
+    ::chmod(t.file("Halmor.ini").c_str(), 0000);
+    std::filesystem::create_directory(t.file("closed"));
+    t.write("closed/Besamung.xml", "x");
+    ::chmod(t.file("closed").c_str(), 0000);
+    const auto outcome = runInChild(
+        [&] {
+            return std::to_string(probeOpenForReading(t.file("Halmor.ini"))) + " " +
+                   std::to_string(probeOpenForReading(t.file("closed/Besamung.xml")));
+        },
+        true);
+    ::chmod(t.file("closed").c_str(), 0755);  // so that the folder can be cleaned up
+    SKIP_WITHOUT_PRIVILEGE_DROP(outcome);
+    ASSERT_EQ(outcome.status, ChildOutcome::Ran);
+    EXPECT_EQ(outcome.output, "70 70");
+}
+
+TEST(IsOrdinaryFile, ALeadingDotHidesAFile) {
+    TempFolder t;
+    t.write(".WZBeleg.xml", "x");
+    EXPECT_FALSE(isOrdinaryFile(t.file(".WZBeleg.xml")));
+}
+
+TEST(ReplaceFileAtomically, KeepsTheFilesPermissions) {
+    TempFolder t;
+    t.write("Halmor.ini", "old");
+    ::chmod(t.file("Halmor.ini").c_str(), 0640);
+    EXPECT_TRUE(replaceFileAtomically(t.file("Halmor.ini"), "new"));
+    EXPECT_EQ(modeOf(t.file("Halmor.ini")), 0640u);
+}
+
+TEST(ReplaceFileAtomically, ALinkStaysALinkAndItsTargetChanges) {
+    TempFolder t;
+    std::filesystem::create_directory(t.file("real"));
+    t.write("real/Halmor.ini", "old");
+    std::filesystem::create_symlink(t.file("real/Halmor.ini"), t.file("Halmor.ini"));
+    EXPECT_TRUE(replaceFileAtomically(t.file("Halmor.ini"), "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(t.file("Halmor.ini")));
+    EXPECT_EQ(t.read("real/Halmor.ini"), "new");
+}
+
+TEST(ReplaceFileAtomically, AReadOnlyFolderLeavesTheOldFileAndNoTemporaryFile) {
+    TempFolder t;
+    openToOthers(t);
+    t.write("Halmor.ini", "[Drucker]\r\nLabeldrucker=Zebra\r\n");
+    ::chmod(t.file("Halmor.ini").c_str(), 0666);
+    ::chmod(t.path().c_str(), 0555);
+    const auto outcome = runInChild(
+        [&] { return replaceFileAtomically(t.file("Halmor.ini"), "new") ? "replaced" : "refused"; },
+        true);
+    ::chmod(t.path().c_str(), 0755);
+    SKIP_WITHOUT_PRIVILEGE_DROP(outcome);
+    ASSERT_EQ(outcome.status, ChildOutcome::Ran);
+    EXPECT_EQ(outcome.output, "refused");
+    EXPECT_EQ(t.read("Halmor.ini"), "[Drucker]\r\nLabeldrucker=Zebra\r\n");
+    EXPECT_EQ(entriesOf(t.path()), std::set<std::string>{"Halmor.ini"});
+}
+
+TEST(ReplaceFileAtomically, AReadOnlyFileIsLeftAlone) {
+    TempFolder t;
+    openToOthers(t);
+    ::chmod(t.path().c_str(), 0777);
+    t.write("Halmor.ini", "old");
+    ::chmod(t.file("Halmor.ini").c_str(), 0444);
+    const auto outcome = runInChild(
+        [&] { return replaceFileAtomically(t.file("Halmor.ini"), "new") ? "replaced" : "refused"; },
+        true);
+    SKIP_WITHOUT_PRIVILEGE_DROP(outcome);
+    ASSERT_EQ(outcome.status, ChildOutcome::Ran);
+    EXPECT_EQ(outcome.output, "refused");
+    EXPECT_EQ(t.read("Halmor.ini"), "old");
+    EXPECT_EQ(entriesOf(t.path()), std::set<std::string>{"Halmor.ini"});
+}
+
+TEST(ReplaceFileAtomically, AWriteThatRunsOutOfSpaceLeavesTheOldFile) {
+    // A file size limit stands in for a full disk: the write fails half-way,
+    // as it would when the disk fills up.
+    TempFolder t;
+    const std::string old = "[Drucker]\nLabeldrucker=Zebra\n";
+    t.write("Halmor.ini", old);
+    const auto outcome = runInChild(
+        [&] {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{4096, 4096};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            return replaceFileAtomically(t.file("Halmor.ini"), std::string(100000, 'x'))
+                       ? "replaced"
+                       : "refused";
+        },
+        false);
+    ASSERT_EQ(outcome.status, ChildOutcome::Ran);
+    EXPECT_EQ(outcome.output, "refused");
+    EXPECT_EQ(t.read("Halmor.ini"), old);
+    EXPECT_EQ(entriesOf(t.path()), std::set<std::string>{"Halmor.ini"});
+}
+
+}  // namespace
+}  // namespace lumaro::fs
