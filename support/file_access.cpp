@@ -50,7 +50,15 @@ std::string DateiEinlesen(const std::string& path) {
     // as absent.
     if (!fs::isOrdinaryFile(p))
         return {};
-    return fs::readWholeFile(p).value_or("");
+    if (auto content = fs::readWholeFile(p))
+        return *content;
+    // Gone since it was found: absent, as above.
+    if (!fs::isOrdinaryFile(p))
+        return {};
+    // There but unreadable (a read error, rights taken away since it was
+    // found). The empty text would print nothing and have the file deleted as
+    // printed; an error ends the run and keeps it for the next one.
+    raiseError(err::kPathFileAccess);
 }
 
 }  // namespace lumaro

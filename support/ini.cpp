@@ -61,13 +61,13 @@ void INISpeichern(const Services& s, const std::string& section, const std::stri
     if (s.iniPath.empty())
         return;
     const auto old = fs::readWholeFile(s.iniPath);
-    // A file that is there but cannot be read is never overwritten with what
-    // little we know of it; only a missing file is created.
-    if (!old && fs::probeOpenForReading(s.iniPath) != 53)
+    // A file that cannot be read is never overwritten with what little we
+    // know of it, and one that has gone is not created anew: the file is the
+    // host's, and a stand-in holding only our keys would pass for its settings.
+    if (!old)
         return;
-    const std::string content = old.value_or("");
-    const std::string updated = iniSetValue(content, section, key, value);
-    if (old && updated == *old)
+    const std::string updated = iniSetValue(*old, section, key, value);
+    if (updated == *old)
         return;  // nothing changed: leave the host's file alone
     // Like the system's writer, a failure is not reported to anyone.
     fs::replaceFileAtomically(s.iniPath, updated);
