@@ -34,22 +34,12 @@ TEST_F(FramedTextTest, EveryLineIsCentredOnItsOwnWidth) {
         EXPECT_NEAR(lines[i].x, expectedX[i], kTolerance) << i;
         EXPECT_NEAR(lines[i].y, 20 + 4.0 * static_cast<double>(i), kTolerance) << i;
     }
-}
-
-TEST_F(FramedTextTest, RightAlignedLinesAllEndAtX) {
+    // Right-aligned, every line ends at x.
+    surface.calls.clear();
     frame("aaaaaa bb cccccc", 1, 7.5, 5);
-    const auto lines = surface.texts();
-    ASSERT_EQ(lines.size(), 3u);
-    for (const auto& line : lines)
+    ASSERT_EQ(surface.texts().size(), 3u);
+    for (const auto& line : surface.texts())
         EXPECT_NEAR(line.x2, 10, kTolerance) << line.text;
-}
-
-TEST_F(FramedTextTest, CentresBetweenThePageBounds) {
-    world.context.bounds.intLinkerRand = 20;
-    world.context.bounds.intRechterRand = 40;
-    frame("abcd", 2, 0, 0);
-    ASSERT_EQ(surface.texts().size(), 1u);
-    EXPECT_NEAR(surface.texts()[0].x, 28, kTolerance);
 }
 
 TEST_F(FramedTextTest, CutLineIsCentredByItsCutWidth) {
@@ -57,15 +47,6 @@ TEST_F(FramedTextTest, CutLineIsCentredByItsCutWidth) {
     ASSERT_EQ(surface.texts().size(), 1u);
     EXPECT_EQ(surface.texts()[0].text, "abcd...");
     EXPECT_NEAR(surface.texts()[0].x, 10 + (7.5 - 7) / 2, kTolerance);
-}
-
-TEST_F(FramedTextTest, ShrinksToTheAllowedLines) {
-    // 3 lines at 10 and at 9 points, 2 at 8 points.
-    EXPECT_NEAR(frame("aaaa bbbb cccc", 0, 8.05, 2), 2 * 3.2, kTolerance);
-    const auto lines = surface.texts();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].size, 8);
-    EXPECT_EQ(lines[1].text, "cccc");
 }
 
 TEST_F(FramedTextTest, WordWiderThanTheBoxIsShrunkAndKeepsTheSmallSize) {

@@ -141,9 +141,9 @@ TEST(WidthSearch, FastCutsEqualOneCharacterAtATime) {
 }
 
 TEST(WidthSearch, WidthsAreComparedInSinglePrecision) {
-    // 0.1 + 0.2 is not 0.3 in double, but is in float.
-    EXPECT_FALSE(fitsBelow(0.1 + 0.2, 0.3));
-    EXPECT_FALSE(exceeds(0.1 + 0.2, 0.3));
+    // Differences far below a float's precision make no difference.
+    EXPECT_FALSE(fitsBelow(0.3 - 1e-12, 0.3));
+    EXPECT_FALSE(exceeds(0.1 + 0.2, 0.3));  // 0.30000000000000004 in double
     EXPECT_TRUE(fitsBelow(0.29, 0.3));
     EXPECT_TRUE(exceeds(0.31, 0.3));
 }
