@@ -191,7 +191,7 @@ TEST_F(PdfSurface, ScaleUnitsLandWhereTheyShouldOnThePaper) {
     surface->setScaleWidth(105);                // later calls: a unit is 2 mm wide
     surface->filledBox(25, 40, 30, 50, 0);      // 10 x 10 mm at (50, 40) mm
     surface->endDoc();
-    const QImage page = renderFirstPageAtOnePixelPerMm(pdf("2026-12-05_14-03-27_job001.pdf"));
+    const QImage page = renderFirstPage(pdf("2026-12-05_14-03-27_job001.pdf"));
     ASSERT_FALSE(page.isNull());
     ASSERT_NEAR(page.width(), 210, 1);
     ASSERT_NEAR(page.height(), 297, 1);
@@ -231,7 +231,7 @@ TEST_F(PdfSurface, APictureIsDrawnAtItsPhysicalSizeUnlessSizedByTheCaller) {
 
     if (!haveTool("pdftoppm"))
         return;
-    const QImage page = renderFirstPageAtOnePixelPerMm(pdf("2026-12-05_14-03-27_job001.pdf"));
+    const QImage page = renderFirstPage(pdf("2026-12-05_14-03-27_job001.pdf"));
     ASSERT_FALSE(page.isNull());
     auto dark = [&](int x, int y) { return qGray(page.pixel(x, y)) < 64; };
     EXPECT_TRUE(dark(12, 22));
@@ -240,6 +240,28 @@ TEST_F(PdfSurface, APictureIsDrawnAtItsPhysicalSizeUnlessSizedByTheCaller) {
     EXPECT_FALSE(dark(20, 35));
     EXPECT_TRUE(dark(145, 125));
     EXPECT_FALSE(dark(155, 125));
+}
+
+TEST_F(PdfSurface, RulesAndBarsWithoutThicknessStillShow) {
+    if (!haveTool("pdftoppm"))
+        GTEST_SKIP() << "poppler-utils not installed";
+    a4();
+    surface->filledBox(20, 100, 80, 100, 0);
+    surface->line(20, 150, 80, 150);
+    surface->boxOutline(20, 200, 80, 200);
+    surface->endDoc();
+    const QImage page = renderFirstPage(pdf("2026-12-05_14-03-27_job001.pdf"), 10);
+    ASSERT_FALSE(page.isNull());
+    auto darkestNear = [&](int yMm) {
+        int darkest = 255;
+        for (int y = yMm * 10 - 3; y <= yMm * 10 + 3; ++y)
+            darkest = std::min(darkest, qGray(page.pixel(500, y)));
+        return darkest;
+    };
+    EXPECT_LT(darkestNear(100), 128);
+    EXPECT_LT(darkestNear(150), 128);
+    EXPECT_LT(darkestNear(200), 128);
+    EXPECT_EQ(darkestNear(125), 255);
 }
 
 TEST_F(PdfSurface, AnUnknownPictureIsRefused) {

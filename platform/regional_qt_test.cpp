@@ -46,7 +46,8 @@ TEST(RegionalFromEnvironment, TakesTheFirstVariableThatIsSet) {
     env["LC_ALL"] = "en_US.UTF-8";
     EXPECT_TRUE(is(regionalFromEnvironment(lookup), '.', ','));
     env["LC_ALL"] = "";  // set but empty does not count
-    EXPECT_TRUE(is(regionalFromEnvironment(lookup), ',', '.'));
+    env["LC_NUMERIC"] = "en_GB.UTF-8";
+    EXPECT_TRUE(is(regionalFromEnvironment(lookup), '.', ','));
     env["LC_ALL"] = "C";
     EXPECT_TRUE(is(regionalFromEnvironment(lookup), ',', '.'));
 }

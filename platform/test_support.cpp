@@ -72,11 +72,12 @@ int pdfPageCount(const QString& pdf) {
     return best;
 }
 
-QImage renderFirstPageAtOnePixelPerMm(const QString& pdf) {
+QImage renderFirstPage(const QString& pdf, int pixelsPerMm) {
     QTemporaryDir dir;
     const QString prefix = dir.filePath("page");
+    const QString dpi = QString::number(25.4 * pixelsPerMm);
     if (!runTool("pdftoppm",
-                 {"-r", "25.4", "-gray", "-singlefile", "-f", "1", "-l", "1", pdf, prefix}))
+                 {"-r", dpi, "-gray", "-singlefile", "-f", "1", "-l", "1", pdf, prefix}))
         return {};
     return QImage(prefix + ".pgm");
 }

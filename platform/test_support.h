@@ -22,7 +22,7 @@ bool haveTool(const QString& name);
 std::optional<QString> runTool(const QString& name, const QStringList& args);
 // Page count from pdfinfo, or from the page tree's /Count without it.
 int pdfPageCount(const QString& pdf);
-// Page 1 rendered in grey at 25.4 dpi: one pixel per millimetre.
-QImage renderFirstPageAtOnePixelPerMm(const QString& pdf);
+// Page 1 rendered in grey at pixelsPerMm pixels per millimetre.
+QImage renderFirstPage(const QString& pdf, int pixelsPerMm = 1);
 
 }  // namespace lumaro::platform::testing
