@@ -420,6 +420,23 @@ TEST_F(A4Sheets, OverlongBatchIsReportedAndNothingEnded) {
     EXPECT_EQ(surface.endDocCalls, 0);
 }
 
+TEST_F(A4Sheets, FaultInThePracticeTemplateStopsTheRecord) {
+    // After a template's first printed text its faults reach the page head,
+    // which reports them; the record is not printed on.
+    Rec r = dairyRecord();
+    r.templates =
+        "<FormularDaten><Typ>Text</Typ><Wortlaut>Praxis</Wortlaut></FormularDaten>"
+        "<FormularDaten><Typ>Text</Typ><oben>zwei</oben><Wortlaut>x</Wortlaut>"
+        "</FormularDaten>";
+    EXPECT_FALSE(print(r.xml()));
+    ASSERT_EQ(world.messages.shown.size(), 1u);
+    EXPECT_EQ(world.messages.shown[0].text,
+              w("Fehler 13 (Typen unverträglich) in Prozedur KopfA4Drucken im Modul "
+                "FunktionenDrucker"));
+    EXPECT_TRUE(texts("Josef Huber").empty());
+    EXPECT_EQ(surface.endDocCalls, 0);
+}
+
 TEST_F(A4Sheets, GarbageNumbersPrintAsZero) {
     Rec r;
     r.treatments[0].meds = {Med{.menge = "viel", .fleisch = "lang", .milch = "-"}};
