@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <sstream>
 
 #include "platform/test_support.h"
@@ -40,6 +44,35 @@ TEST(QtMessagesUnattended, WritesOneLineAndTheTraceWithoutWaiting) {
     EXPECT_EQ(ev[0]["text"].toString(),
               QString::fromUtf8("Fehler 482 (Druckerfehler)\r\nnächste Zeile"));
     EXPECT_EQ(ev[0]["icon"].toString(), "stop");
+}
+
+TEST(QtMessagesAttended, ShowsAModalBoxWithTheIconAndOneOkButton) {
+    TraceWriter trace;
+    std::ostringstream err;
+    QtMessages messages(trace, false, err);
+    struct Seen {
+        bool box = false;
+        QString title, text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        int buttons = 0;
+    } seen;
+    // The box waits for an answer; answer it from inside its own event loop.
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen = {true, box->windowTitle(), box->text(), box->icon(),
+                static_cast<int>(box->buttons().size())};
+        box->button(QMessageBox::Ok)->click();
+    });
+    messages.show(w("Bitte den Drucker einstellen und das Programm dann beenden."),
+                  w("Druckfunktion für Tierärzte"), MessageIcon::Information);
+    ASSERT_TRUE(seen.box);
+    EXPECT_EQ(seen.title, QString::fromUtf8("Druckfunktion für Tierärzte"));
+    EXPECT_EQ(seen.text, "Bitte den Drucker einstellen und das Programm dann beenden.");
+    EXPECT_EQ(seen.icon, QMessageBox::Information);
+    EXPECT_EQ(seen.buttons, 1);
+    EXPECT_TRUE(err.str().empty());
 }
 
 }  // namespace
