@@ -1,11 +1,12 @@
 #include "platform/qt_main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
+#include <QThread>
 #include <cmath>
 
 #include "platform/fonts.h"
@@ -63,10 +64,16 @@ void QtMainWindow::fromEventLoop(const std::function<void()>& f) {
         f();
     } catch (...) {
         // Qt cannot unwind through its event loop; carry the exception to
-        // whoever runs the loop and stop every loop so that it gets there.
+        // whoever runs the loop. An open message box is closed, so that its
+        // caller gets it at once (QtMessages rethrows it); otherwise a running
+        // loop is ended. QCoreApplication::exit with no loop running would
+        // leave every later box returning without waiting for its answer.
         if (!pending_)
             pending_ = std::current_exception();
-        QCoreApplication::exit(0);
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+        else if (QThread::currentThread()->loopLevel() > 0)
+            QCoreApplication::exit(0);
     }
 }
 

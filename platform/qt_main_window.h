@@ -12,10 +12,12 @@
 // is needed) and the exit timer fires at once, since nobody waits for the window.
 //
 // Events from Qt's event loop (a click in the list, a key, the timer, the close
-// box) must not throw through Qt: when a callback called from there throws, the
-// window keeps the exception, ends every running event loop, and
-// rethrowPendingException() rethrows it after exec() has returned. Calls made by
-// the program itself (selectListIndex, unload) let exceptions pass as usual.
+// box) must not throw through Qt. When a callback called from there throws, the
+// window keeps the exception and stops waiting: an open message box is closed
+// (QtMessages::show then rethrows it to its caller, see setWindow), else the
+// running event loop is ended, and the program calls rethrowPendingException()
+// after exec() has returned. Calls made by the program itself (selectListIndex,
+// unload) let exceptions pass as usual.
 #pragma once
 
 #include <QTimer>

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QTimer>
 
 #include "support/errors.h"
 #include "tests/fakes/fakes.h"
@@ -144,6 +145,19 @@ TEST(WindowErrors, AnErrorInAnEventIsCarriedPastTheEventLoop) {
         EXPECT_EQ(err.number(), err::kPathFileAccess);
     }
     EXPECT_NO_THROW(window.rethrowPendingException());
+
+    // From the timer while the application's loop runs: the loop ends and the
+    // error waits for whoever ran it.
+    QtMainWindow timed(false);
+    timed.onUnloaded = [] { raiseError(err::kPrinterError); };
+    QTimer safety;  // a broken carrier would leave exec() running for ever
+    safety.setSingleShot(true);
+    QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    safety.start(5000);
+    timed.startExitTimer(0);
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    safety.stop();
+    EXPECT_THROW(timed.rethrowPendingException(), RuntimeError);
 
     // Called by the program itself, the error reaches the caller directly.
     QtMainWindow direct(true);

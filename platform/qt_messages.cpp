@@ -62,9 +62,11 @@ void QtMessages::show(const std::string& text, const std::string& title, Message
         return;
     }
     QMessageBox box(toQt(icon), toQString(effectiveTitle(title)), toQString(text), QMessageBox::Ok,
-                    parent_.data());
+                    window_.data());
     box.setTextFormat(Qt::PlainText);
     box.exec();
+    if (window_)
+        window_->rethrowPendingException();
 }
 
 }  // namespace lumaro::platform

@@ -5,8 +5,12 @@
 //
 // Construction (the trace must outlive it):
 //     QtMessages messages(trace, unattended);
-//     messages.setParentWindow(&window);   // optional: boxes centre on it
+//     messages.setWindow(&window);   // boxes centre on it; see below
 // It serves as Services::messages.
+//
+// While a box waits, the window's events still run. When one of them fails
+// (the window carries the error, see qt_main_window.h), the box is closed and
+// show() rethrows that error to its caller, as if the message had raised it.
 #pragma once
 
 #include <QPointer>
@@ -14,6 +18,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "platform/qt_main_window.h"
 #include "platform/trace.h"
 #include "support/services.h"
 
@@ -30,7 +35,7 @@ class QtMessages : public Messages {
     QtMessages(TraceWriter& trace, bool unattended);
     QtMessages(TraceWriter& trace, bool unattended, std::ostream& err);
 
-    void setParentWindow(QWidget* parent) { parent_ = parent; }
+    void setWindow(QtMainWindow* window) { window_ = window; }
 
     void show(const std::string& text, const std::string& title, MessageIcon icon) override;
 
@@ -38,7 +43,7 @@ class QtMessages : public Messages {
     TraceWriter& trace_;
     bool unattended_;
     std::ostream& err_;
-    QPointer<QWidget> parent_;
+    QPointer<QtMainWindow> window_;
 };
 
 }  // namespace lumaro::platform

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/test_support.h"
+#include "support/errors.h"
 #include "tests/fakes/fakes.h"
 
 namespace lumaro::platform {
@@ -73,6 +74,30 @@ TEST(QtMessagesAttended, ShowsAModalBoxWithTheIconAndOneOkButton) {
     EXPECT_EQ(seen.icon, QMessageBox::Information);
     EXPECT_EQ(seen.buttons, 1);
     EXPECT_TRUE(err.str().empty());
+}
+
+TEST(QtMessagesAttended, AnErrorInAWindowEventWhileTheBoxWaitsComesOutOfShow) {
+    TraceWriter trace;
+    QtMainWindow window(false);
+    window.onAboutToUnload = [] { throw ProgramEnd{2}; };
+    QtMessages messages(trace, false);
+    messages.setWindow(&window);
+    // The user closes the window while the box waits.
+    QTimer::singleShot(0, [&] { window.close(); });
+    EXPECT_THROW(messages.show("Warten", "", MessageIcon::Information), ProgramEnd);
+    EXPECT_TRUE(window.isUnloaded());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // Nothing is left over: the next box waits for its answer again.
+    bool answered = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            answered = true;
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    messages.show("Weiter", "", MessageIcon::None);
+    EXPECT_TRUE(answered);
 }
 
 }  // namespace
