@@ -14,7 +14,7 @@
 // Events from Qt's event loop (a click in the list, a key, the timer, the close
 // box) must not throw through Qt. When a callback called from there throws, the
 // window keeps the exception and stops waiting: an open message box is closed
-// (QtMessages::show then rethrows it to its caller, see setWindow), else the
+// (QtMessages::show then rethrows it to its caller, see setParentWindow), else the
 // running event loop is ended, and the program calls rethrowPendingException()
 // after exec() has returned. Calls made by the program itself (selectListIndex,
 // unload) let exceptions pass as usual.

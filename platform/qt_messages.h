@@ -5,7 +5,7 @@
 //
 // Construction (the trace must outlive it):
 //     QtMessages messages(trace, unattended);
-//     messages.setWindow(&window);   // boxes centre on it; see below
+//     messages.setParentWindow(&window);   // boxes centre on it; see below
 // It serves as Services::messages.
 //
 // While a box waits, the window's events still run. When one of them fails
@@ -35,7 +35,7 @@ class QtMessages : public Messages {
     QtMessages(TraceWriter& trace, bool unattended);
     QtMessages(TraceWriter& trace, bool unattended, std::ostream& err);
 
-    void setWindow(QtMainWindow* window) { window_ = window; }
+    void setParentWindow(QtMainWindow* window) { window_ = window; }
 
     void show(const std::string& text, const std::string& title, MessageIcon icon) override;
 

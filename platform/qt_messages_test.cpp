@@ -81,7 +81,7 @@ TEST(QtMessagesAttended, AnErrorInAWindowEventWhileTheBoxWaitsComesOutOfShow) {
     QtMainWindow window(false);
     window.onAboutToUnload = [] { throw ProgramEnd{2}; };
     QtMessages messages(trace, false);
-    messages.setWindow(&window);
+    messages.setParentWindow(&window);
     // The user closes the window while the box waits.
     QTimer::singleShot(0, [&] { window.close(); });
     EXPECT_THROW(messages.show("Warten", "", MessageIcon::Information), ProgramEnd);
