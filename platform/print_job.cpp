@@ -1,5 +1,7 @@
 #include "platform/print_job.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QPageSize>
@@ -7,6 +9,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QSaveFile>
 #include <cstdio>
 #include <utility>
 
@@ -185,42 +188,46 @@ void JobRecording::deliverToPrinter() const {
 QString JobRecording::deliverPdf() const {
     const QDir dir(target_.pdfFolder);
     const QString base = jobBaseName(started_, jobNumber_);
-    // Written under a name no reader takes for a document and renamed when
-    // complete, so that a broken job never leaves a PDF behind.
-    const QString temp = dir.filePath(base + QStringLiteral(".pdf.part"));
+    // Never replace a file already there (an earlier run in the same second).
+    QString path;
+    for (int attempt = 1; attempt <= 1000 && path.isEmpty(); ++attempt) {
+        const QString name = attempt == 1 ? base + QStringLiteral(".pdf")
+                                          : base + QStringLiteral("_%1.pdf").arg(attempt);
+        if (!QFile::exists(dir.filePath(name)))
+            path = dir.filePath(name);
+    }
+    if (path.isEmpty())
+        raiseError(err::kPrinterError);
+    // The job is written into memory first and then into the file in one
+    // go, each byte counted: the PDF writer does not notice a short write, so
+    // a full disk would otherwise leave a cut PDF that counts as printed. The
+    // file stays out of sight (on Linux it has no name at all) until every
+    // byte is there, so a run killed meanwhile leaves nothing behind.
+    QByteArray pdf;
     {
-        QPdfWriter writer(temp);
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         setUpPdf(writer, orientation_);
         QPainter painter;
-        if (!painter.begin(&writer)) {
-            QFile::remove(temp);
+        if (!painter.begin(&writer))
             raiseError(err::kPrinterError);
-        }
         try {
             play(painter, geometryOf(writer));
         } catch (...) {
             painter.end();
-            QFile::remove(temp);
             throw;
         }
-        if (!painter.end()) {
-            QFile::remove(temp);
+        if (!painter.end())
             raiseError(err::kPrinterError);
-        }
     }
-    // Never replace a file already there (an earlier run in the same second).
-    for (int attempt = 1; attempt <= 1000; ++attempt) {
-        const QString name = attempt == 1 ? base + QStringLiteral(".pdf")
-                                          : base + QStringLiteral("_%1.pdf").arg(attempt);
-        const QString path = dir.filePath(name);
-        if (QFile::exists(path))
-            continue;
-        if (QFile::rename(temp, path))
-            return path;
-        break;
-    }
-    QFile::remove(temp);
-    raiseError(err::kPrinterError);
+    // Unbuffered, so that write() reports what reached the file; an
+    // uncommitted file is discarded.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(pdf) != pdf.size() || file.error() != QFileDevice::NoError || !file.commit())
+        raiseError(err::kPrinterError);
+    return path;
 }
 
 }  // namespace lumaro::platform
