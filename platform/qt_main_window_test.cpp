@@ -75,14 +75,6 @@ TEST_F(Window, FillingTheListSelectsNothingUntilTheProgramChooses) {
     EXPECT_TRUE(calls.empty());
 }
 
-TEST_F(Window, AUserChoiceInTheListRaisesTheClick) {
-    window.addListItem("A");
-    window.addListItem("B");
-    emit list()->activated(1);  // what QComboBox does after the user picks
-    list()->setCurrentIndex(1);
-    EXPECT_EQ(calls.size(), 1u);
-}
-
 TEST_F(Window, EscReleasedUnloadsOnceWithTheQueryFirst) {
     window.addListItem("A");
     release(list(), Qt::Key_A);
