@@ -12,7 +12,7 @@ packages=(
   poppler-utils python3
 )
 if [ "${1:-}" = "--tests" ]; then
-  packages+=(xvfb xauth util-linux)
+  packages+=(xvfb xauth util-linux clang-14 libclang-rt-14-dev)
   packages+=(g++-mingw-w64-x86-64-posix wine64)
 fi
 
