@@ -36,14 +36,16 @@ bool isSeparator(wchar_t c) {
 // The row of the file-test table for the error of an attempt to open a file:
 //   ERROR_FILE_NOT_FOUND                          -> 53 file not found
 //   ERROR_PATH_NOT_FOUND, ERROR_INVALID_DRIVE,
-//   ERROR_BAD_NETPATH, ERROR_BAD_NET_NAME         -> 76 path not found (a folder,
-//                                                    drive or share on the way is missing)
+//   ERROR_BAD_NETPATH, ERROR_BAD_NET_NAME,
+//   ERROR_DIRECTORY                               -> 76 path not found (a folder,
+//                                                    drive or share on the way is missing,
+//                                                    or is a file)
 //   ERROR_ACCESS_DENIED                           -> 70 permission denied (a folder
 //                                                    also answers this; it is sorted out
 //                                                    before, as 75)
 //   ERROR_SHARING_VIOLATION                       -> 55 file already open
 //   ERROR_INVALID_NAME, ERROR_BAD_PATHNAME,
-//   ERROR_FILENAME_EXCED_RANGE, ERROR_DIRECTORY   -> 52 bad file name
+//   ERROR_FILENAME_EXCED_RANGE                    -> 52 bad file name
 //   ERROR_NOT_READY                               -> 71 disk not ready
 //   anything else -> 1000 + the Windows error number, a number of our own that
 //   no row knows, so the user sees it in the undefined-error message.
@@ -55,6 +57,7 @@ int tableRowForError(DWORD e) {
         case ERROR_INVALID_DRIVE:
         case ERROR_BAD_NETPATH:
         case ERROR_BAD_NET_NAME:
+        case ERROR_DIRECTORY:
             return 76;
         case ERROR_ACCESS_DENIED:
             return 70;
@@ -63,7 +66,6 @@ int tableRowForError(DWORD e) {
         case ERROR_INVALID_NAME:
         case ERROR_BAD_PATHNAME:
         case ERROR_FILENAME_EXCED_RANGE:
-        case ERROR_DIRECTORY:
             return 52;
         case ERROR_NOT_READY:
             return 71;
@@ -160,12 +162,11 @@ std::wstring joinWide(const std::wstring& folder, const std::wstring& name) {
     return folder + L"\\" + name;
 }
 
-// A name beside path that no one else uses; its file is created hidden, so
-// that one a power cut leaves behind stays out of sight.
+// A name beside path that no other process picks at the same moment.
 std::wstring freshSiblingName(const std::wstring& path, const wchar_t* purpose) {
-    static_assert(sizeof(unsigned) >= 4);
     std::random_device random;
     return joinWide(folderOf(path), L"~" + nameOf(path) + L"." + purpose + L"-" +
+                                        std::to_wstring(::GetCurrentProcessId()) + L"-" +
                                         std::to_wstring(random()) + L".tmp");
 }
 
@@ -293,7 +294,8 @@ bool replaceFileAtomically(const std::string& path, const std::string& content) 
     }
 
     // The temporary file lies beside the target, so that the rename stays on
-    // one volume and is atomic.
+    // one volume and is atomic. It is created hidden, so that one a power cut
+    // leaves behind stays out of sight.
     std::wstring temp;
     HANDLE created = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
@@ -311,10 +313,12 @@ bool replaceFileAtomically(const std::string& path, const std::string& content) 
     // Every handle on the temporary file is closed before the rename:
     // Windows does not move a file that is still open without sharing.
     ok = h.close() && ok;
-    // The new file takes the old one's attributes (archive, hidden, ...), or
-    // the plain ones of a new file, instead of our hidden mark.
-    const DWORD attributes =
-        exists ? (old & ~FILE_ATTRIBUTE_NORMAL) | FILE_ATTRIBUTE_ARCHIVE : FILE_ATTRIBUTE_NORMAL;
+    // The new file takes the old one's attributes (hidden, system, not
+    // indexed) or the plain ones of a new file, instead of our hidden mark;
+    // being new content, it is marked for the next backup.
+    constexpr DWORD kKept =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD attributes = (exists ? old & kKept : 0) | FILE_ATTRIBUTE_ARCHIVE;
     ok = ok && ::SetFileAttributesW(temp.c_str(), attributes);
     ok = ok && retryWhileBusy([&] {
              return ::MoveFileExW(temp.c_str(), target.c_str(),
