@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QPen>
+#include <QPrinter>
 #include <algorithm>
 #include <cmath>
 
@@ -77,8 +78,14 @@ std::string QtPrintSurface::deviceName() const {
 
 void QtPrintSurface::refreshMeasureDevice() {
     const PrintTarget fallback{QString::fromLatin1(kPdfPrinterName), true, {}};
-    measure_ = std::make_unique<MeasureDevice>(target_ ? *target_ : fallback, toQt(orientation_));
+    const PrintTarget& measured = target_ ? *target_ : fallback;
+    measure_ = std::make_unique<MeasureDevice>(measured, toQt(orientation_));
     metrics_.reset();
+    // A device built alike from the same printer measures alike: widths
+    // measured on the last one still hold.
+    const DeviceGeometry& g = measure_->geometry();
+    widths_.useDevice(measured.name, dynamic_cast<QPrinter*>(&measure_->device()) != nullptr,
+                      orientation_, g.dpiX, g.dpiY);
     applyScaleMode();
 }
 
@@ -217,8 +224,13 @@ void QtPrintSurface::ensureJob() {
     trace_.job(number, deviceName(), orientation_, scaleWidth_, scaleHeight_);
 }
 
+double QtPrintSurface::advance(const std::string& text) {
+    return widths_.advance(FontSpec{fontName_, fontSize_, bold_, italic_, underline_}, text,
+                           [&] { return metrics().horizontalAdvance(toQString(text)); });
+}
+
 double QtPrintSurface::textWidth(const std::string& text) {
-    return unitsFromDeviceX(metrics().horizontalAdvance(toQString(text)));
+    return unitsFromDeviceX(advance(text));
 }
 
 double QtPrintSurface::textHeight(const std::string&) {
@@ -231,7 +243,7 @@ void QtPrintSurface::print(const std::string& text) {
     const QString qtext = toQString(text);
     const QFontMetricsF& m = metrics();
     job_->text(QPointF(topLeft.x(), topLeft.y() + m.ascent()), qtext, font(), toQColor(foreColor_));
-    const double w = unitsFromDeviceX(m.horizontalAdvance(qtext));
+    const double w = unitsFromDeviceX(advance(text));
     const double h = unitsFromDeviceY(m.height());
     trace_.text(jobCount_, page_, currentX_, currentY_, w, h, text, fontName_, fontSize_, bold_,
                 italic_, underline_, foreColor_);

@@ -30,6 +30,7 @@
 #include "platform/print_job.h"
 #include "platform/qt_picture_loader.h"
 #include "platform/trace.h"
+#include "platform/width_cache.h"
 #include "printing/print_surface.h"
 #include "support/services.h"
 
@@ -127,6 +128,7 @@ class QtPrintSurface : public PrintSurface {
     void applyScaleMode();
     const DeviceGeometry& geometry() const;
     const QFontMetricsF& metrics();
+    double advance(const std::string& text);  // device pixels, in the current font
     QFont font() const;
     void fontChanged() { metrics_.reset(); }
     QPointF toDevice(double x, double y) const;
@@ -143,6 +145,7 @@ class QtPrintSurface : public PrintSurface {
     std::unique_ptr<MeasureDevice> measure_;
     std::unique_ptr<JobRecording> job_;
     std::optional<QFontMetricsF> metrics_;
+    WidthCache widths_;
     int jobCount_ = 0;
     int page_ = 1;
     QString lastPdf_;
