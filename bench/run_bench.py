@@ -50,17 +50,18 @@ class Sample:
         self.pdf_closed = pdf_closed
 
 
-def measure(command, pdf_dir=None):
-    """Runs command once; wall and CPU seconds, peak bytes and exit status.
-    With pdf_dir, also the seconds from the start until the last PDF there
-    was last written (its modification time)."""
+def measure(command, output, pdf_dir=None):
+    """Runs command once, its output into the file output; wall and CPU
+    seconds, peak bytes and exit status. With pdf_dir, also the seconds from
+    the start until the last PDF there was last written (its modification
+    time)."""
     env = environment()
-    started_ns = time.time_ns()
-    start = time.perf_counter()
-    child = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.DEVNULL)
-    _, status, usage = os.wait4(child.pid, 0)
-    wall = time.perf_counter() - start
+    with open(output, "wb") as out:
+        started_ns = time.time_ns()
+        start = time.perf_counter()
+        child = subprocess.Popen(command, env=env, stdout=out, stderr=subprocess.STDOUT)
+        _, status, usage = os.wait4(child.pid, 0)
+        wall = time.perf_counter() - start
     child.returncode = os.waitstatus_to_exitcode(status)
     closed = None
     if pdf_dir and os.path.isdir(pdf_dir):
@@ -92,7 +93,7 @@ def run_program(binary, source, scratch, runs, expect_status=0):
         pdf = os.path.join(work, "pdf")
         trace = os.path.join(work, "trace.jsonl")
         s = measure([binary, "--folder", folder, "--pdf", pdf, "--unattended", "--trace", trace],
-                    pdf)
+                    os.path.join(work, "output.txt"), pdf)
         if s.status != expect_status:
             sys.exit(f"run_bench: {source}: exit {s.status}, expected {expect_status}")
         if name and os.path.exists(os.path.join(folder, name)):
@@ -106,7 +107,7 @@ def run_replay(replay, trace, scratch, runs):
     for i in range(runs):
         out = os.path.join(scratch, f"replay{i}")
         shutil.rmtree(out, ignore_errors=True)
-        s = measure([replay, trace, out])
+        s = measure([replay, trace, out], os.path.join(scratch, f"replay{i}.txt"))
         if s.status != 0:
             sys.exit(f"run_bench: trace_replay failed on {trace} (exit {s.status})")
         samples.append(s)
