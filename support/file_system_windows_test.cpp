@@ -132,36 +132,28 @@ TEST(RemoveFile, AFileAScannerHoldsIsGoneUnderItsNameAtOnce) {
     EXPECT_TRUE(entriesOf(t).empty());
 }
 
-TEST(RemoveFile, AFileHeldWithoutDeleteSharingStaysWhole) {
-    TempFolder t;
-    t.write("WZBeleg.xml", "<x/>");
-    {
-        HeldFile host(t.file("WZBeleg.xml"), GENERIC_READ, FILE_SHARE_READ);
-        ASSERT_TRUE(host.held());
-        EXPECT_FALSE(removeFile(t.file("WZBeleg.xml")));
-    }
-    EXPECT_EQ(t.read("WZBeleg.xml"), "<x/>");
-    EXPECT_EQ(entriesOf(t), std::set<std::wstring>{L"WZBeleg.xml"});
-}
-
-TEST(RemoveFile, AReadOnlyFileStaysWhereItWas) {
-    TempFolder t;
-    t.write("Besamung.xml", "<x/>");
-    ASSERT_TRUE(setAttributes(t.file("Besamung.xml"), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(removeFile(t.file("Besamung.xml")));
-    EXPECT_EQ(entriesOf(t), std::set<std::wstring>{L"Besamung.xml"});
-    EXPECT_EQ(t.read("Besamung.xml"), "<x/>");
-    setAttributes(t.file("Besamung.xml"), FILE_ATTRIBUTE_NORMAL);
-}
-
-TEST(ReplaceFileAtomically, AReadOnlyFileIsLeftAlone) {
+TEST(RemoveFile, AReadOnlyFileIsNeitherDeletedNorReplaced) {
     TempFolder t;
     t.write("Halmor.ini", "old");
     ASSERT_TRUE(setAttributes(t.file("Halmor.ini"), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(removeFile(t.file("Halmor.ini")));
     EXPECT_FALSE(replaceFileAtomically(t.file("Halmor.ini"), "new"));
     EXPECT_EQ(t.read("Halmor.ini"), "old");
     EXPECT_EQ(entriesOf(t), std::set<std::wstring>{L"Halmor.ini"});
     setAttributes(t.file("Halmor.ini"), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(RemoveFile, AFileTheHostHoldsWithoutDeleteSharingIsNeitherDeletedNorReplaced) {
+    TempFolder t;
+    t.write("Halmor.ini", "[Drucker]\r\nLabeldrucker=Zebra\r\n");
+    {
+        HeldFile host(t.file("Halmor.ini"), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
+        ASSERT_TRUE(host.held());
+        EXPECT_FALSE(removeFile(t.file("Halmor.ini")));
+        EXPECT_FALSE(replaceFileAtomically(t.file("Halmor.ini"), "new"));
+    }
+    EXPECT_EQ(t.read("Halmor.ini"), "[Drucker]\r\nLabeldrucker=Zebra\r\n");
+    EXPECT_EQ(entriesOf(t), std::set<std::wstring>{L"Halmor.ini"});
 }
 
 TEST(ReplaceFileAtomically, KeepsTheHostsAttributesAndGivesANewFilePlainOnes) {
@@ -175,18 +167,6 @@ TEST(ReplaceFileAtomically, KeepsTheHostsAttributesAndGivesANewFilePlainOnes) {
     // Our temporary file is made hidden; the result must not stay so.
     EXPECT_FALSE(attributesOf(t.file("fresh.ini")) &
                  (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
-}
-
-TEST(ReplaceFileAtomically, AFileHeldOpenByTheHostIsLeftAsItWas) {
-    TempFolder t;
-    t.write("Halmor.ini", "[Drucker]\r\nLabeldrucker=Zebra\r\n");
-    {
-        HeldFile host(t.file("Halmor.ini"), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
-        ASSERT_TRUE(host.held());
-        EXPECT_FALSE(replaceFileAtomically(t.file("Halmor.ini"), "new"));
-    }
-    EXPECT_EQ(t.read("Halmor.ini"), "[Drucker]\r\nLabeldrucker=Zebra\r\n");
-    EXPECT_EQ(entriesOf(t), std::set<std::wstring>{L"Halmor.ini"});
 }
 
 TEST(ReplaceFileAtomically, WaitsBrieflyForAProgramThatLetsGoSoon) {
