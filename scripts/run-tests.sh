@@ -1,13 +1,73 @@
 #!/usr/bin/env bash
-# Builds Lumaro with its tests and runs them all: the unit tests of every
-# module and the end-to-end tests of the real program against a private CUPS
-# server. Then the core's unit tests once more under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# Builds Lumaro with its tests and runs them all:
+#  1. release build: the unit tests of every module, the replay of the kept
+#     fuzz inputs, the trace comparison of the examples, and the end-to-end
+#     tests of the real program (a private CUPS server, faults of disk and
+#     spooler);
+#  2. the same suite under AddressSanitizer + UndefinedBehaviorSanitizer;
+#  3. the Qt-free core cross-built for Windows, its unit tests under Wine;
+#  4. every fuzz target briefly (LUMARO_FUZZ_SECONDS each, default 8).
+# Any failure ends the script with a non-zero status. The last line counts the
+# tests of all stages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --tests
 
 jobs=$(nproc)
+summary=()
+total_passed=0
+total_failed=0
+
+# Runs ctest, echoing its output, and adds its counts to the totals.
+run_ctest() {
+  local stage=$1
+  shift
+  local log
+  log=$(mktemp)
+  set +e
+  "$@" 2>&1 | tee "$log"
+  local rc=${PIPESTATUS[0]}
+  set -e
+  local line
+  line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
+  rm -f "$log"
+  if [ -n "$line" ]; then
+    local failed total
+    failed=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
+    total=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
+    total_passed=$((total_passed + total - failed))
+    total_failed=$((total_failed + failed))
+  fi
+  summary+=("$stage: ${line:-no ctest summary} (exit $rc)")
+  return "$rc"
+}
+
+status=0
+
+echo "== release =="
 cmake --preset release >/dev/null
 cmake --build --preset release -j"$jobs"
-ctest --preset release -j"$jobs"
+run_ctest release ctest --preset release -j"$jobs" || status=1
+
+echo "== asan =="
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j"$jobs"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+run_ctest asan ctest --preset asan -j"$jobs" || status=1
+
+echo "== windows (Wine) =="
+export WINEPREFIX="$PWD/build/windows/wineprefix" WINEDEBUG=-all
+run_ctest windows scripts/windows-tests.sh -j"$jobs" || status=1
+
+echo "== fuzz =="
+if scripts/fuzz.sh "${LUMARO_FUZZ_SECONDS:-8}"; then
+  summary+=("fuzz: no finding")
+else
+  summary+=("fuzz: FINDING (see fuzz/regressions/)")
+  status=1
+fi
+
+echo
+printf '%s\n' "${summary[@]}"
+echo "$total_passed passed, $total_failed failed"
+exit "$status"
