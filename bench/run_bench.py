@@ -20,6 +20,9 @@ the load average before and after is printed with the table.
 
     bench/run_bench.py [--quick] [--runs N] [--bin build/release/lumaro]
                        [--replay build/release/bench/trace_replay]
+
+Given --bin twice (an older and a newer build), the two take turns run by run
+and the table ends with the newer build's CPU time against the older one's.
 """
 
 import argparse
@@ -28,7 +31,6 @@ import shutil
 import statistics
 import subprocess
 import sys
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
@@ -50,27 +52,46 @@ class Sample:
         self.pdf_closed = pdf_closed
 
 
+# Runs one command and reports its own resource use. It runs in a small
+# Python of its own because Linux carries the largest resident size of a
+# process over into what it executes: measured straight from this process, the
+# benchmark's own data (megabytes of generated text) would be every child's peak.
+LAUNCHER = r"""
+import os, sys, time
+out = os.open(sys.argv[1], os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
+started_ns = time.time_ns()
+start = time.perf_counter()
+pid = os.fork()
+if pid == 0:
+    os.dup2(out, 1)
+    os.dup2(out, 2)
+    try:
+        os.execv(sys.argv[2], sys.argv[2:])
+    finally:
+        os._exit(127)
+_, status, usage = os.wait4(pid, 0)
+wall = time.perf_counter() - start
+print(wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss, os.waitstatus_to_exitcode(status),
+      started_ns)
+"""
+
+
 def measure(command, output, pdf_dir=None):
     """Runs command once, its output into the file output; wall and CPU
     seconds, peak bytes and exit status. With pdf_dir, also the seconds from
     the start until the last PDF there was last written (its modification
     time)."""
-    env = environment()
-    with open(output, "wb") as out:
-        started_ns = time.time_ns()
-        start = time.perf_counter()
-        child = subprocess.Popen(command, env=env, stdout=out, stderr=subprocess.STDOUT)
-        _, status, usage = os.wait4(child.pid, 0)
-        wall = time.perf_counter() - start
-    child.returncode = os.waitstatus_to_exitcode(status)
+    report = subprocess.run([sys.executable, "-S", "-c", LAUNCHER, output] + command,
+                            env=environment(), stdout=subprocess.PIPE, check=True).stdout.split()
+    wall, cpu, peak_kb, status, started_ns = (float(report[0]), float(report[1]), int(report[2]),
+                                              int(report[3]), int(report[4]))
     closed = None
     if pdf_dir and os.path.isdir(pdf_dir):
         stamps = [os.stat(os.path.join(pdf_dir, f)).st_mtime_ns for f in os.listdir(pdf_dir)
                   if f.endswith(".pdf")]
         if stamps:
             closed = (max(stamps) - started_ns) / 1e9
-    return Sample(wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss * 1024,
-                  child.returncode, closed)
+    return Sample(wall, cpu, peak_kb * 1024, status, closed)
 
 
 def data_file(folder):
@@ -80,38 +101,48 @@ def data_file(folder):
     return None
 
 
-def run_program(binary, source, scratch, runs, expect_status=0):
-    """Runs the program runs times on fresh copies of source; the samples and
-    the trace of the last run."""
-    samples, trace = [], None
+def run_program(binary, source, work, expect_status=0):
+    """Runs the program once on a fresh copy of source; its sample and trace."""
     name = data_file(source)
-    for i in range(runs):
-        work = os.path.join(scratch, f"run{i}")
-        shutil.rmtree(work, ignore_errors=True)
-        folder = os.path.join(work, "folder")
-        shutil.copytree(source, folder)
-        pdf = os.path.join(work, "pdf")
-        trace = os.path.join(work, "trace.jsonl")
-        s = measure([binary, "--folder", folder, "--pdf", pdf, "--unattended", "--trace", trace],
-                    os.path.join(work, "output.txt"), pdf)
-        if s.status != expect_status:
-            sys.exit(f"run_bench: {source}: exit {s.status}, expected {expect_status}")
-        if name and os.path.exists(os.path.join(folder, name)):
-            sys.exit(f"run_bench: {source}: the data file was not printed")
-        samples.append(s)
-    return samples, trace
+    shutil.rmtree(work, ignore_errors=True)
+    folder = os.path.join(work, "folder")
+    shutil.copytree(source, folder)
+    pdf = os.path.join(work, "pdf")
+    trace = os.path.join(work, "trace.jsonl")
+    s = measure([binary, "--folder", folder, "--pdf", pdf, "--unattended", "--trace", trace],
+                os.path.join(work, "output.txt"), pdf)
+    if s.status != expect_status:
+        sys.exit(f"run_bench: {binary} on {source}: exit {s.status}, expected {expect_status}")
+    if name and os.path.exists(os.path.join(folder, name)):
+        sys.exit(f"run_bench: {binary} on {source}: the data file was not printed")
+    return s, trace
 
 
-def run_replay(replay, trace, scratch, runs):
-    samples = []
+def run_replay(replay, trace, work):
+    out = os.path.join(work, "replay")
+    shutil.rmtree(out, ignore_errors=True)
+    s = measure([replay, trace, out], os.path.join(work, "replay.txt"))
+    if s.status != 0:
+        sys.exit(f"run_bench: trace_replay failed on {trace} (exit {s.status})")
+    return s
+
+
+def measure_case(binaries, replay, source, scratch, runs, expect_status=0):
+    """Samples of every binary and of the replay floor on one program folder.
+
+    The runs take turns (first binary, second binary, replay, and again), so
+    that a machine that gets busier or quieter meanwhile weighs on all alike."""
+    ours = [[] for _ in binaries]
+    floor = []
     for i in range(runs):
-        out = os.path.join(scratch, f"replay{i}")
-        shutil.rmtree(out, ignore_errors=True)
-        s = measure([replay, trace, out], os.path.join(scratch, f"replay{i}.txt"))
-        if s.status != 0:
-            sys.exit(f"run_bench: trace_replay failed on {trace} (exit {s.status})")
-        samples.append(s)
-    return samples
+        trace = None
+        for b, binary in enumerate(binaries):
+            sample, trace = run_program(binary, source, os.path.join(scratch, f"bin{b}-run{i}"),
+                                        expect_status)
+            ours[b].append(sample)
+        if expect_status == 0:
+            floor.append(run_replay(replay, trace, os.path.join(scratch, f"bin0-run{i}")))
+    return ours, floor
 
 
 def median(samples, field):
@@ -127,23 +158,64 @@ def load():
     return "load average {:.2f} {:.2f} {:.2f}".format(*os.getloadavg())
 
 
+def row(name, records, ours, floor):
+    wall, cpu = median(ours, "wall"), median(ours, "cpu")
+    peak = max(s.peak for s in ours)
+    if not floor:
+        return f"| {name} | | {ms(wall)} | {ms(cpu)} | {peak / MB:.0f} | | | | | |"
+    fwall, fcpu = median(floor, "wall"), median(floor, "cpu")
+    return (f"| {name} | {records:,} | {ms(wall)} | {ms(cpu)} | {peak / MB:.0f} | "
+            f"{wall / records * 1000:.2f} | {ms(fwall)} | {ms(fcpu)} | {wall / fwall:.2f} | "
+            f"{cpu / fcpu:.2f} |")
+
+
+def targets(results, layouts):
+    """The verdicts on the targets for one binary's results."""
+    lines = []
+    for layout in layouts:
+        big, small = results.get(f"wz-{layout}-1000"), results.get(f"wz-{layout}-100")
+        if big and small:
+            r_wall = median(big["ours"], "wall") / median(small["ours"], "wall")
+            r_cpu = median(big["ours"], "cpu") / median(small["ours"], "cpu")
+            verdict = "met" if r_wall <= 10.5 else "MISSED"
+            lines.append(f"- {layout}: 1,000 records cost {r_wall:.2f} x (wall), {r_cpu:.2f} x "
+                         f"(CPU) 100 records; target at most 10.5 x: {verdict}")
+        if big:
+            peak = max(s.peak for s in big["ours"])
+            limit = 2 * big["size"] + 100 * MB
+            verdict = "met" if peak < limit else "MISSED"
+            lines.append(f"- {layout}: peak memory for 1,000 records {peak / MB:.0f} MB, limit "
+                         f"2 x {big['size'] / MB:.1f} MB + 100 MB = {limit / MB:.0f} MB: {verdict}")
+    a4 = results.get("wz-a4-1000")
+    if a4:
+        r_wall = median(a4["ours"], "wall") / median(a4["floor"], "wall")
+        r_cpu = median(a4["ours"], "cpu") / median(a4["floor"], "cpu")
+        verdict = "met" if r_wall <= 1.3 else "MISSED"
+        lines.append(f"- a4: 1,000 records cost {r_wall:.2f} x (wall), {r_cpu:.2f} x (CPU) the "
+                     f"replay floor; target at most 1.3 x: {verdict}")
+    return lines
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--quick", action="store_true",
                         help="1, 10 and 100 records, one certificate, 3 runs")
     parser.add_argument("--runs", type=int, help="runs per size (default 5, quick 3)")
-    parser.add_argument("--bin", default=os.path.join(ROOT, "build", "release", "lumaro"))
-    parser.add_argument("--replay", help="trace_replay (default: beside --bin in bench/)")
+    parser.add_argument("--bin", action="append",
+                        help="the program (default build/release/lumaro); give it twice to "
+                             "compare two builds run by run")
+    parser.add_argument("--replay", help="trace_replay (default: beside the first --bin)")
     parser.add_argument("--work", default=os.path.join(ROOT, "build", "bench"),
                         help="where data and runs go")
     parser.add_argument("--layouts", default=",".join(generate.LAYOUTS),
                         help="withdrawal layouts to measure (a4,a5,2xa5)")
     args = parser.parse_args()
 
-    binary = os.path.abspath(args.bin)
-    replay = os.path.abspath(args.replay or os.path.join(os.path.dirname(binary), "bench",
+    binaries = [os.path.abspath(b) for b in
+                (args.bin or [os.path.join(ROOT, "build", "release", "lumaro")])]
+    replay = os.path.abspath(args.replay or os.path.join(os.path.dirname(binaries[0]), "bench",
                                                          "trace_replay"))
-    for path in (binary, replay):
+    for path in binaries + [replay]:
         if not os.access(path, os.X_OK):
             sys.exit(f"run_bench: {path} is missing; build the release preset first")
     runs = args.runs or (3 if args.quick else 5)
@@ -159,61 +231,51 @@ def main():
     generate.program_folder(empty, "unused.txt", "")
     os.remove(os.path.join(empty, "unused.txt"))
 
-    print(f"Before: {load()}; {runs} runs per row, medians; {binary}", flush=True)
-
-    # Start-up: nothing to print, then the smallest document.
-    rows, results = [], {}
-    idle, _ = run_program(binary, empty, os.path.join(scratch, "empty"), runs, expect_status=1)
-    rows.append(f"| start, nothing to print (exit 1) | | {ms(median(idle, 'wall'))} | "
-                f"{ms(median(idle, 'cpu'))} | {median(idle, 'peak') / MB:.0f} | | | | | |")
-
+    started = load()
+    # Start-up first: nothing to print (Qt's start and ours, exit 1).
+    idle, _ = measure_case(binaries, replay, empty, os.path.join(scratch, "empty"), runs,
+                           expect_status=1)
+    results = [{} for _ in binaries]
     for name, (source, records) in cases.items():
         size = os.path.getsize(os.path.join(source, data_file(source)))
-        work = os.path.join(scratch, name)
-        ours, trace = run_program(binary, source, work, runs)
-        floor = run_replay(replay, trace, work, runs)
-        wall, cpu = median(ours, "wall"), median(ours, "cpu")
-        peak = max(s.peak for s in ours)
-        fwall, fcpu = median(floor, "wall"), median(floor, "cpu")
-        results[name] = dict(records=records, size=size, wall=wall, cpu=cpu, peak=peak,
-                             fwall=fwall, fcpu=fcpu)
-        closed = median(ours, "pdf_closed")
-        if records == 1 and name.startswith("wz-"):
-            rows.append(f"| {name}: start to PDF closed | 1 | {ms(closed)} | | | | | | | |")
-        rows.append(f"| {name} | {records:,} | {ms(wall)} | {ms(cpu)} | {peak / MB:.0f} | "
-                    f"{wall / records * 1000:.2f} | {ms(fwall)} | {ms(fcpu)} | "
-                    f"{wall / fwall:.2f} | {cpu / fcpu:.2f} |")
-        print(f"  {name}: {ms(wall)} ms", file=sys.stderr, flush=True)
+        ours, floor = measure_case(binaries, replay, source, os.path.join(scratch, name), runs)
+        for b in range(len(binaries)):
+            results[b][name] = dict(records=records, size=size, ours=ours[b], floor=floor)
+        print(f"  {name}: " + ", ".join(f"{ms(median(o, 'cpu'))} ms CPU" for o in ours) +
+              f"; replay {ms(median(floor, 'cpu'))} ms CPU", file=sys.stderr, flush=True)
 
-    print()
-    print("| case | records | wall ms | CPU ms | peak MB | wall ms/record | replay wall ms | "
-          "replay CPU ms | wall / replay | CPU / replay |")
-    print("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|")
-    for row in rows:
-        print(row)
-    print()
-    print(f"After: {load()}")
-    print()
-
-    # The targets.
-    for layout in layouts:
-        big, small = results.get(f"wz-{layout}-1000"), results.get(f"wz-{layout}-100")
-        if big and small:
-            r_wall, r_cpu = big["wall"] / small["wall"], big["cpu"] / small["cpu"]
-            verdict = "met" if min(r_wall, r_cpu) <= 10.5 else "MISSED"
-            print(f"- {layout}: 1,000 records cost {r_wall:.2f} x (wall), {r_cpu:.2f} x (CPU) "
-                  f"100 records; target 10.5: {verdict}")
-        if big:
-            limit = 2 * big["size"] + 100 * MB
-            verdict = "met" if big["peak"] < limit else "MISSED"
-            print(f"- {layout}: peak memory for 1,000 records {big['peak'] / MB:.0f} MB, "
-                  f"limit {limit / MB:.0f} MB: {verdict}")
-    a4 = results.get("wz-a4-1000")
-    if a4:
-        r_wall, r_cpu = a4["wall"] / a4["fwall"], a4["cpu"] / a4["fcpu"]
-        verdict = "met" if min(r_wall, r_cpu) <= 1.3 else "MISSED"
-        print(f"- a4: 1,000 records cost {r_wall:.2f} x (wall), {r_cpu:.2f} x (CPU) the replay "
-              f"floor; target 1.3: {verdict}")
+    print(f"{runs} runs per row, medians; load average before {started[len('load average '):]}, "
+          f"after {load()[len('load average '):]} (2 cores)")
+    for b, binary in enumerate(binaries):
+        print()
+        print(f"{binary}:")
+        print()
+        print("| case | records | wall ms | CPU ms | peak MB | wall ms/record | replay wall ms | "
+              "replay CPU ms | wall / replay | CPU / replay |")
+        print("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|")
+        print(row("start, nothing to print (exit 1)", 0, idle[b], []))
+        for name, r in results[b].items():
+            if r["records"] == 1 and name.startswith("wz-"):
+                print(f"| {name}: start to PDF closed | 1 | "
+                      f"{ms(median(r['ours'], 'pdf_closed'))} | | | | | | | |")
+            print(row(name, r["records"], r["ours"], r["floor"]))
+        print()
+        for line in targets(results[b], layouts):
+            print(line)
+    if len(binaries) > 1:
+        print()
+        print("CPU time of each build against the first, run by run (median of the ratios):")
+        print()
+        print("| case | " + " | ".join(os.path.basename(os.path.dirname(b)) for b in binaries[1:])
+              + " |")
+        print("|---|" + "---:|" * (len(binaries) - 1))
+        for name in results[0]:
+            cells = []
+            for b in range(1, len(binaries)):
+                ratios = [o.cpu / f.cpu for o, f in zip(results[b][name]["ours"],
+                                                         results[0][name]["ours"])]
+                cells.append(f"{statistics.median(ratios):.2f}")
+            print(f"| {name} | " + " | ".join(cells) + " |")
     return 0
 
 
