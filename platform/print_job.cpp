@@ -224,8 +224,8 @@ QString JobRecording::deliverPdf() const {
     // Unbuffered, so that write() reports what reached the file; an
     // uncommitted file is discarded.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        file.write(pdf) != pdf.size() || file.error() != QFileDevice::NoError || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(pdf) != pdf.size() ||
+        file.error() != QFileDevice::NoError || !file.commit())
         raiseError(err::kPrinterError);
     return path;
 }

@@ -21,7 +21,7 @@ struct Picture {
 };
 
 class PrintSurface {
-public:
+  public:
     virtual ~PrintSurface() = default;
 
     virtual void setScaleMode(int mode) = 0;
@@ -57,7 +57,7 @@ public:
     virtual double textWidth(const std::string& text) = 0;
     virtual double textHeight(const std::string& text) = 0;
 
-    virtual void line(double x1, double y1, double x2, double y2) = 0;  // in foreColor
+    virtual void line(double x1, double y1, double x2, double y2) = 0;        // in foreColor
     virtual void boxOutline(double x1, double y1, double x2, double y2) = 0;  // in foreColor
     virtual void filledBox(double x1, double y1, double x2, double y2, std::int32_t color) = 0;
     // At natural size when no width and height are given.
@@ -74,7 +74,7 @@ public:
 
 // The installed printers in the platform's order, and which one is current.
 class Printers {
-public:
+  public:
     virtual ~Printers() = default;
     virtual int count() const = 0;
     virtual std::string deviceName(int index) const = 0;
@@ -84,7 +84,7 @@ public:
 // Loads picture files for drawing. A file that is there but holds no picture
 // the platform can read raises RuntimeError 481.
 class PictureLoader {
-public:
+  public:
     virtual ~PictureLoader() = default;
     virtual Picture load(const std::string& path) = 0;
 };
