@@ -13,10 +13,13 @@ for n in 1, 10, 100, 1000 (drug records) and 1, 100 (certificates). A file
 holds one certificate only, so a batch of certificates is one file with Anzahl
 n: the program lays the form out once and draws it on n sheets.
 
-The records are drawn from a fixed random seed, so every run writes the same
+The records are drawn from fixed random seeds, so every run writes the same
 bytes: several treatments per record, one to four animals per treatment,
 applied and dispensed drugs with batches, periods (some fractional, some on
 organic farms that double them) and instructions of very different lengths.
+Smaller files are the beginning of larger ones; after 100 records the mix
+repeats (with new running numbers), so that 1,000 records are ten times the
+work of 100 and any difference in cost per record is the program's.
 
     bench/generate.py [--out DIR] [--sizes 1,10,100] [--certificates 1,100]
 """
@@ -232,10 +235,16 @@ def record(rng, layout, index):
     return lines
 
 
+# Records repeat their content (not their running number) after this many, so
+# that a file of 1,000 records holds ten times the mix of the file of 100 and
+# the two sizes compare cost per record, not luck of the draw.
+RECORD_PERIOD = 100
+
+
 def withdrawal_file(layout, records, seed):
-    rng = random.Random(f"{layout}-{seed}")
     lines = ['<?xml version="1.0" encoding="windows-1252"?>', "<WZBeleg>"]
     for i in range(records):
+        rng = random.Random(f"{layout}-{seed}-{i % RECORD_PERIOD}")
         lines += record(rng, layout, i)
     lines.append("</WZBeleg>")
     return "\r\n".join(lines) + "\r\n"
