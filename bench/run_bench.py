@@ -209,6 +209,10 @@ def main():
                         help="where data and runs go")
     parser.add_argument("--layouts", default=",".join(generate.LAYOUTS),
                         help="withdrawal layouts to measure (a4,a5,2xa5)")
+    parser.add_argument("--sizes", type=generate.sizes_argument,
+                        help="record counts (default 1,10,100,1000; quick 1,10,100)")
+    parser.add_argument("--certificates", type=generate.sizes_argument,
+                        help="certificate counts (default 1,100; quick 1; 0 for none)")
     args = parser.parse_args()
 
     binaries = [os.path.abspath(b) for b in
@@ -219,8 +223,9 @@ def main():
         if not os.access(path, os.X_OK):
             sys.exit(f"run_bench: {path} is missing; build the release preset first")
     runs = args.runs or (3 if args.quick else 5)
-    sizes = (1, 10, 100) if args.quick else generate.RECORD_SIZES
-    certificates = (1,) if args.quick else generate.CERTIFICATE_SIZES
+    sizes = args.sizes or ((1, 10, 100) if args.quick else generate.RECORD_SIZES)
+    certificates = args.certificates or ((1,) if args.quick else generate.CERTIFICATE_SIZES)
+    certificates = tuple(n for n in certificates if n > 0)
     layouts = [l for l in args.layouts.split(",") if l]
 
     data = os.path.join(args.work, "data")
