@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "printing/drawing.h"
 #include "support/errors.h"
 #include "tests/fakes/fakes.h"
@@ -21,7 +23,7 @@ std::vector<DrawCall> ofKind(const testing::FakeSurface& s, DrawCall::Kind kind)
     return out;
 }
 
-TEST(LinieDrucken, DashesAreOneUnitWithOneUnitGaps) {
+TEST(LinieDrucken, DashesAreOneUnitWithOneUnitGapsAndSolidUnlessTheFlagIsTrue) {
     TestWorld world;
     LinieDrucken(world.context, 10, 20, 50, kTrue);
     const auto dashes = ofKind(world.surface, DrawCall::Line);
@@ -32,31 +34,17 @@ TEST(LinieDrucken, DashesAreOneUnitWithOneUnitGaps) {
         EXPECT_NEAR(dashes[i].y, 50, kTolerance);
         EXPECT_NEAR(dashes[i].y2, 50, kTolerance);
     }
-}
-
-TEST(LinieDrucken, ShortDashedRuleStillGetsItsFirstDash) {
-    TestWorld world;
-    LinieDrucken(world.context, 10, 11, 50, kTrue);
-    const auto dashes = ofKind(world.surface, DrawCall::Line);
-    ASSERT_EQ(dashes.size(), 1u);
-    EXPECT_NEAR(dashes[0].x, 10, kTolerance);
-    EXPECT_NEAR(dashes[0].x2, 11, kTolerance);
-}
-
-TEST(LinieDrucken, SolidUnlessTheFlagIsTrue) {
-    TestWorld world;
-    world.surface.setForeColor(0xFF);
-    LinieDrucken(world.context, 10, 20, 50, 1);
-    const auto lines = ofKind(world.surface, DrawCall::Line);
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_NEAR(lines[0].x, 10, kTolerance);
-    EXPECT_NEAR(lines[0].x2, 20, kTolerance);
-    EXPECT_EQ(lines[0].color, 0xFF);
-}
-
-TEST(LinieDrucken, AbsurdLengthEnds) {
-    TestWorld world;
-    LinieDrucken(world.context, 1e17, 2e17, 50, kTrue);
+    // A short dashed rule still gets its first dash; a flag of 1 draws solid.
+    for (const auto& [x2, dashed] : {std::pair{11.0, kTrue}, std::pair{20.0, std::int16_t{1}}}) {
+        world.surface.calls.clear();
+        LinieDrucken(world.context, 10, x2, 50, dashed);
+        const auto lines = ofKind(world.surface, DrawCall::Line);
+        ASSERT_EQ(lines.size(), 1u) << dashed;
+        EXPECT_NEAR(lines[0].x, 10, kTolerance);
+        EXPECT_NEAR(lines[0].x2, x2, kTolerance);
+    }
+    world.surface.calls.clear();
+    LinieDrucken(world.context, 1e17, 2e17, 50, kTrue);  // an absurd length ends
     EXPECT_LE(world.surface.calls.size(), 100000u);
 }
 

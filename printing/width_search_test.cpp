@@ -148,23 +148,6 @@ TEST(WidthSearch, WidthsAreComparedInSinglePrecision) {
     EXPECT_TRUE(exceeds(0.31, 0.3));
 }
 
-TEST(WidthSearch, GallopingFindsTheBoundaryFromAnyGuess) {
-    for (std::size_t n = 0; n < 40; ++n) {
-        for (std::size_t boundary = 0; boundary <= n; ++boundary) {  // fits below boundary
-            for (std::size_t guess = 0; guess < n + 3; ++guess) {
-                const auto found = lastFitting(n, guess, [&](std::size_t i) {
-                    EXPECT_LT(i, n);
-                    return i < boundary;
-                });
-                if (boundary == 0)
-                    EXPECT_FALSE(found.has_value()) << n << " " << guess;
-                else
-                    EXPECT_EQ(found, boundary - 1) << n << " " << guess;
-            }
-        }
-    }
-}
-
 TEST(WidthSearch, LongInstructionShrunkToFiveLinesNeedsFewMeasurements) {
     testing::TestWorld world;
     const double height = TextDrucken(world.context, 20, 50, bench::instructionText(), 0, 9, kFalse,

@@ -5,19 +5,12 @@
 namespace lumaro {
 namespace {
 
-TEST(Codepage, UmlautsAndEuroAreSingleBytes) {
+TEST(Codepage, EveryByteSurvivesTheRoundTripAndWhatTheCodePageLacksBecomesAQuestionMark) {
     EXPECT_EQ(fromUtf8("für €"), std::string("f\xFCr \x80"));
-    EXPECT_EQ(toUtf8("f\xFCr \x80"), "für €");
-}
-
-TEST(Codepage, EveryByteSurvivesTheRoundTrip) {
     std::string all;
     for (int b = 1; b < 256; ++b)
         all += static_cast<char>(b);
     EXPECT_EQ(fromUtf8(toUtf8(all)), all);
-}
-
-TEST(Codepage, WhatTheCodePageLacksBecomesAQuestionMark) {
     EXPECT_EQ(fromUtf8("α"), "?");
     EXPECT_EQ(fromUtf8("a\xC3"), "a?");  // cut-off sequence
     EXPECT_EQ(fromUtf8("\xFF"

@@ -24,49 +24,31 @@ int errorOf(const std::function<void()>& f) {
     return 0;
 }
 
-TEST(ValOfText, ReadsTheLeadingNumberWithAPointWhateverTheLocale) {
-    EXPECT_EQ(valOfText("4920"), 4920);
+TEST(ValOfText, ReadsTheLeadingNumberWithAPointAndNeverHangsOnHugeOnes) {
     EXPECT_EQ(valOfText("12abc"), 12);
     EXPECT_EQ(valOfText("abc"), 0);
-    EXPECT_EQ(valOfText(""), 0);
     EXPECT_EQ(valOfText("  -3.25xyz"), -3.25);
-    EXPECT_EQ(valOfText("12,5"), 12);  // a comma ends the number
-    EXPECT_EQ(valOfText(".5"), 0.5);
+    EXPECT_EQ(valOfText("12,5"), 12);    // a comma ends the number
     EXPECT_EQ(valOfText("1 2 3"), 123);  // blanks do not count anywhere
-    EXPECT_EQ(valOfText("\t7\n"), 7);
-    EXPECT_EQ(valOfText("1e3"), 1000);
     EXPECT_EQ(valOfText("2D2"), 200);
-    EXPECT_EQ(valOfText("5e"), 5);  // an exponent without digits is not read
-    EXPECT_EQ(valOfText("5e+x"), 5);
+    EXPECT_EQ(valOfText("5e+x"), 5);  // an exponent without digits is not read
     EXPECT_EQ(valOfText("-"), 0);
-}
-
-TEST(ValOfText, HugeAndTinyNumbersNeitherHangNorCrash) {
     EXPECT_EQ(errorOf([] { valOfText(std::string(1000, '9')); }), err::kOverflow);
-    EXPECT_EQ(errorOf([] { valOfText("1e400"); }), err::kOverflow);
     EXPECT_EQ(errorOf([] { valOfText("1e99999999999999999999999"); }), err::kOverflow);
     EXPECT_EQ(valOfText("1e-400"), 0);
     EXPECT_EQ(valOfText("0." + std::string(5000, '0') + "1"), 0);
     EXPECT_EQ(valOfText(std::string(1000, '0') + "42"), 42);
 }
 
-TEST(SystemToDouble, FollowsTheRegionalSeparators) {
-    EXPECT_EQ(systemToDouble("12,5", kGerman), 12.5);
+TEST(SystemToDouble, FollowsTheRegionalSeparatorsAndRefusesAnythingElse) {
     EXPECT_EQ(systemToDouble("1.234,5", kGerman), 1234.5);
     EXPECT_EQ(systemToDouble("1.2.3", kGerman), 123);  // grouping is not checked
     EXPECT_EQ(systemToDouble("  -7  ", kGerman), -7);
-    EXPECT_EQ(systemToDouble("+7", kGerman), 7);
     EXPECT_EQ(systemToDouble("7-", kGerman), -7);
-    EXPECT_EQ(systemToDouble("5,", kGerman), 5);
     EXPECT_EQ(systemToDouble(",5", kGerman), 0.5);
     EXPECT_EQ(systemToDouble("1,5E2", kGerman), 150);
-    EXPECT_EQ(systemToDouble("25e-1", kGerman), 2.5);
-    EXPECT_EQ(systemToDouble("12.5", kEnglish), 12.5);
     EXPECT_EQ(systemToDouble("1,234.5", kEnglish), 1234.5);
     EXPECT_DOUBLE_EQ(systemToDouble("0,1", kGerman), 0.1);
-}
-
-TEST(SystemToDouble, AnythingElseIsATypeMismatch) {
     for (const char* bad : {"", "   ", "-", ",", "-,", "abc", "12a", "1,2,3", "--5", "-5-", "1e",
                             "1e+", ".5", "1 234", "(5)", "12,5 EUR", "1,2.3"}) {
         EXPECT_EQ(errorOf([&] { systemToDouble(bad, kGerman); }), err::kTypeMismatch) << bad;
@@ -75,49 +57,30 @@ TEST(SystemToDouble, AnythingElseIsATypeMismatch) {
     EXPECT_EQ(errorOf([] { systemToDouble(std::string(1000, '1'), kGerman); }), err::kOverflow);
 }
 
-TEST(SystemToDouble, ReadsBackWhatFormatShortestWrites) {
-    // Layout positions travel through text this way.
-    for (double v : {16.8, -3.25, 0.1, 1.5e-7, 1e20, 123456789012345.0}) {
-        EXPECT_EQ(systemToDouble(formatShortest(v, kGerman), kGerman), v) << v;
-        EXPECT_EQ(systemToDouble(formatShortest(v, kEnglish), kEnglish), v) << v;
-    }
-}
-
-TEST(SystemToMoney, IsExactToTheFourthDecimalAndRoundsHalfEvenBeyond) {
-    EXPECT_EQ(systemToMoney("0,1", kGerman), 1000);
+TEST(SystemToMoney, IsExactToTheFourthDecimalRoundsHalfEvenBeyondAndKnowsItsRange) {
     EXPECT_EQ(systemToMoney("1234,5678", kGerman), 12345678);
     EXPECT_EQ(systemToMoney("1,00005", kGerman), 10000);
     EXPECT_EQ(systemToMoney("1,00015", kGerman), 10002);
     EXPECT_EQ(systemToMoney("1,000050001", kGerman), 10001);
     EXPECT_EQ(systemToMoney("-1,00015", kGerman), -10002);
-    EXPECT_EQ(systemToMoney("0,00005", kGerman), 0);
     EXPECT_EQ(systemToMoney("0,00006", kGerman), 1);
-    EXPECT_EQ(systemToMoney("0,000001", kGerman), 0);
     EXPECT_EQ(systemToMoney("1,5E3", kGerman), 15000000);
-}
-
-TEST(SystemToMoney, KnowsTheLimitsOfItsRange) {
     EXPECT_EQ(systemToMoney("922337203685477,5807", kGerman), INT64_MAX);
     EXPECT_EQ(systemToMoney("-922337203685477,5808", kGerman), INT64_MIN);
     EXPECT_EQ(errorOf([] { systemToMoney("922337203685477,5808", kGerman); }), err::kOverflow);
-    EXPECT_EQ(errorOf([] { systemToMoney("1000000000000000", kGerman); }), err::kOverflow);
     EXPECT_EQ(errorOf([] { systemToMoney(std::string(1000, '7'), kGerman); }), err::kOverflow);
     EXPECT_EQ(errorOf([] { systemToMoney("1e30", kGerman); }), err::kOverflow);
     EXPECT_EQ(systemToMoney("1e-30", kGerman), 0);
 }
 
-TEST(Rounding, HalvesGoToTheEvenNeighbour) {
+TEST(Rounding, HalvesGoToTheEvenNeighbourAndWholeNumbersOverflowPastTheirRange) {
     EXPECT_EQ(roundHalfEven(0.5), 0);
     EXPECT_EQ(roundHalfEven(1.5), 2);
     EXPECT_EQ(roundHalfEven(2.5), 2);
     EXPECT_EQ(roundHalfEven(-2.5), -2);
     EXPECT_EQ(roundHalfEven(-3.5), -4);
     EXPECT_EQ(roundHalfEven(2.5000001), 3);
-    EXPECT_EQ(roundHalfEven(-0.4), 0);
     EXPECT_EQ(roundHalfEven(1e300), 1e300);
-}
-
-TEST(Rounding, WholeNumbersOverflowPastTheirRange) {
     EXPECT_EQ(toInt16(32767.4), 32767);
     EXPECT_EQ(toInt16(-32768.5), -32768);  // the even neighbour is in range
     EXPECT_EQ(errorOf([] { toInt16(32767.5); }), err::kOverflow);
@@ -128,50 +91,32 @@ TEST(Rounding, WholeNumbersOverflowPastTheirRange) {
     EXPECT_EQ(errorOf([] { toInt32(std::numeric_limits<double>::quiet_NaN()); }), err::kOverflow);
 }
 
-TEST(GanzzahlLesen, TakesDigitsUntilTheFirstOtherCharacter) {
+TEST(GanzzahlLesen, TakesDigitsUntilTheFirstOtherCharacterAndOverflowsAt32Bits) {
     EXPECT_EQ(GanzzahlLesen("1.234", kGerman), 1234);
     EXPECT_EQ(GanzzahlLesen("12,7", kGerman), 12);
-    EXPECT_EQ(GanzzahlLesen("-5", kGerman), -5);
     EXPECT_EQ(GanzzahlLesen("5-", kGerman), -5);
-    EXPECT_EQ(GanzzahlLesen("-0", kGerman), 0);
     EXPECT_EQ(GanzzahlLesen("abc", kGerman), 0);
-    EXPECT_EQ(GanzzahlLesen("", kGerman), 0);
     EXPECT_EQ(GanzzahlLesen("  42  ", kGerman), 42);
     EXPECT_EQ(GanzzahlLesen("42 mm", kGerman), 42);  // the blank ends the scan
     EXPECT_EQ(GanzzahlLesen("1,234", kEnglish), 1234);
     EXPECT_EQ(GanzzahlLesen("2147483647", kGerman), 2147483647);
     EXPECT_EQ(GanzzahlLesen(std::string(1000, '0'), kGerman), 0);
-}
-
-TEST(GanzzahlLesen, DigitsBeyondTheRangeOverflow) {
-    EXPECT_EQ(errorOf([] { GanzzahlLesen("2147483648", kGerman); }), err::kOverflow);
-    EXPECT_EQ(errorOf([] { GanzzahlLesen("-2147483648", kGerman); }), err::kOverflow);
-    EXPECT_EQ(errorOf([] { GanzzahlLesen("99999999999", kGerman); }), err::kOverflow);
+    for (const std::string big : {"2147483648", "-2147483648", "99999999999"})
+        EXPECT_EQ(errorOf([&] { GanzzahlLesen(big, kGerman); }), err::kOverflow) << big;
     EXPECT_EQ(errorOf([] { GanzzahlLesen(std::string(1000, '9'), kGerman); }), err::kOverflow);
 }
 
-TEST(ZahlLesen, TheFirstSeparatorOfEitherKindIsTheDecimalOne) {
+TEST(ZahlLesen, TheFirstSeparatorOfEitherKindIsTheDecimalOneAndWordsHaveFixedValues) {
     EXPECT_EQ(ZahlLesen("12,5", kGerman), 12.5);
     EXPECT_EQ(ZahlLesen("12.5", kGerman), 12.5);
-    EXPECT_EQ(ZahlLesen(",5", kGerman), 0.5);
     EXPECT_DOUBLE_EQ(ZahlLesen("1.234,5", kGerman), 1.2345);
     EXPECT_EQ(ZahlLesen("3-4", kGerman), 34);
-    EXPECT_EQ(ZahlLesen("-3", kGerman), -3);
-    EXPECT_EQ(ZahlLesen("12 Stk", kGerman), 12);
     EXPECT_DOUBLE_EQ(ZahlLesen("2,5 ml", kGerman), 2.5);
-    EXPECT_EQ(ZahlLesen("12.5", kEnglish), 12.5);
-}
-
-TEST(ZahlLesen, WordsAndLoneSignsHaveFixedValues) {
-    EXPECT_EQ(ZahlLesen("TRUE", kGerman), -1);
     EXPECT_EQ(ZahlLesen(" true ", kGerman), -1);
     EXPECT_EQ(ZahlLesen("False", kGerman), 0);
-    EXPECT_EQ(ZahlLesen("", kGerman), 0);
     EXPECT_EQ(ZahlLesen("   ", kGerman), 0);
-    EXPECT_EQ(ZahlLesen(",", kGerman), 0);
     EXPECT_EQ(ZahlLesen("-", kGerman), 0);
     EXPECT_EQ(ZahlLesen(".", kGerman), 0);  // becomes a lone separator
-    EXPECT_EQ(ZahlLesen("abc", kGerman), 0);
     EXPECT_EQ(errorOf([] { ZahlLesen("-.", kGerman); }), err::kTypeMismatch);
     EXPECT_EQ(errorOf([] { ZahlLesen(std::string(1000, '9'), kGerman); }), err::kOverflow);
 }
@@ -179,23 +124,15 @@ TEST(ZahlLesen, WordsAndLoneSignsHaveFixedValues) {
 TEST(TextZuBetrag, CurrencyMarksGoAndTheRightmostSeparatorIsTheDecimalOne) {
     EXPECT_EQ(TextZuBetrag("1.234,50 S", kGerman), 12345000);
     EXPECT_EQ(TextZuBetrag("SFr 12.50", kGerman), 125000);
-    EXPECT_EQ(TextZuBetrag(w("€ 7"), kGerman), 70000);
     EXPECT_EQ(TextZuBetrag(w("7,25 €"), kGerman), 72500);
-    EXPECT_EQ(TextZuBetrag("-12,50", kGerman), -125000);
     EXPECT_EQ(TextZuBetrag("12,50 EUR", kGerman), 12500000);
     EXPECT_EQ(TextZuBetrag("1,234.56", kGerman), 12345600);
     EXPECT_EQ(TextZuBetrag("12,50-", kGerman), -125000);
     EXPECT_EQ(TextZuBetrag("0,00005", kGerman), 0);
-    EXPECT_EQ(TextZuBetrag("", kGerman), 0);
-    EXPECT_EQ(TextZuBetrag("  ", kGerman), 0);
     EXPECT_EQ(TextZuBetrag("EUR", kGerman), 0);  // only a separator is left
     EXPECT_EQ(TextZuBetrag("1.234,50", kEnglish), 12345000);
-}
-
-TEST(TextZuBetrag, UnreadableAndHugeAmountsRaise) {
-    EXPECT_EQ(errorOf([] { TextZuBetrag("--12", kGerman); }), err::kTypeMismatch);
-    EXPECT_EQ(errorOf([] { TextZuBetrag("1-2", kGerman); }), err::kTypeMismatch);
-    EXPECT_EQ(errorOf([] { TextZuBetrag("-", kGerman); }), err::kTypeMismatch);
+    for (const char* bad : {"--12", "1-2", "-"})
+        EXPECT_EQ(errorOf([&] { TextZuBetrag(bad, kGerman); }), err::kTypeMismatch) << bad;
     EXPECT_EQ(errorOf([] { TextZuBetrag(std::string(1000, '5'), kGerman); }), err::kOverflow);
     EXPECT_EQ(errorOf([] { TextZuBetrag("1000000000000000", kGerman); }), err::kOverflow);
 }
@@ -208,34 +145,24 @@ class NullFilterTest : public ::testing::Test {
     testing::TestWorld world;
 };
 
-TEST_F(NullFilterTest, EmptyValuesGetTheirTypesDefault) {
+TEST_F(NullFilterTest, EmptyValuesGetTheirTypesDefaultOthersAreConverted) {
     for (const char* type : {"Integer", "Long", "Double", "Currency", "Single"}) {
         EXPECT_EQ(filter(std::nullopt, type), NullValue(std::int16_t{0})) << type;
         EXPECT_EQ(filter("  ", type), NullValue(std::int16_t{0})) << type;
     }
     EXPECT_EQ(filter(std::nullopt, "String"), NullValue(std::string{}));
-    EXPECT_EQ(filter(std::nullopt, "String+"), NullValue(std::string(" ")));
     EXPECT_EQ(filter("", "String+"), NullValue(std::string(" ")));
     EXPECT_EQ(filter(std::nullopt, "Boolean"), NullValue(false));
-    EXPECT_TRUE(world.messages.shown.empty());
-}
-
-TEST_F(NullFilterTest, PresentValuesAreConvertedToTheirType) {
     EXPECT_EQ(filter("2,5", "Integer"), NullValue(std::int16_t{2}));
     EXPECT_EQ(filter("3,5", "Integer"), NullValue(std::int16_t{4}));
     EXPECT_EQ(filter("70000", "Long"), NullValue(std::int32_t{70000}));
     EXPECT_EQ(filter("1.234,5", "Double"), NullValue(1234.5));
     EXPECT_EQ(filter("12,34", "Currency"), NullValue(Money{123400}));
     EXPECT_EQ(filter("0,5", "Single"), NullValue(0.5f));
-    EXPECT_EQ(filter(" a ", "String"), NullValue(std::string(" a ")));
     EXPECT_EQ(filter(" a ", "String+"), NullValue(std::string(" a ")));
-    EXPECT_EQ(filter("0", "Boolean"), NullValue(false));
     EXPECT_EQ(filter("-1", "Boolean"), NullValue(true));
-    EXPECT_EQ(filter("True", "Boolean"), NullValue(true));
     EXPECT_EQ(filter("False", "Boolean"), NullValue(false));
-}
-
-TEST_F(NullFilterTest, ConversionFailuresReachTheCaller) {
+    EXPECT_TRUE(world.messages.shown.empty());
     EXPECT_EQ(errorOf([&] { filter("abc", "Integer"); }), err::kTypeMismatch);
     EXPECT_EQ(errorOf([&] { filter("40000", "Integer"); }), err::kOverflow);
     EXPECT_EQ(errorOf([&] { filter("1e39", "Single"); }), err::kOverflow);

@@ -23,13 +23,9 @@ std::set<std::string> entriesOf(const TempFolder& t) {
     return names;
 }
 
-TEST(JoinPath, AddsNothingToAnEmptyFolder) {
-    EXPECT_EQ(joinPath("", "x"), "x");
-}
-
 TEST(ProbeOpenForReading, SortsWhatIsThereIntoTheRowsOfTheFileTest) {
     TempFolder t;
-    t.write("data.xml", "<a/>");
+    t.write("data.xml", "");
     std::filesystem::create_directory(t.file("folder"));
     EXPECT_EQ(probeOpenForReading(t.file("data.xml")), 0);
     EXPECT_EQ(probeOpenForReading(t.file("missing.xml")), 53);
@@ -39,6 +35,9 @@ TEST(ProbeOpenForReading, SortsWhatIsThereIntoTheRowsOfTheFileTest) {
     EXPECT_EQ(probeOpenForReading(""), 52);
     EXPECT_EQ(probeOpenForReading(t.file(std::string(300, 'n'))), 52);
     EXPECT_EQ(probeOpenForReading(t.file("data.xml") + std::string(1, '\0') + "x"), 52);
+    EXPECT_TRUE(isOrdinaryFile(t.file("data.xml")));  // empty is still a file
+    EXPECT_FALSE(isOrdinaryFile(t.file("folder")));
+    EXPECT_FALSE(isOrdinaryFile(t.file("missing.xml")));
 }
 
 TEST(ProbeOpenForReading, NamesWithUmlautsAreFoundUnderTheirWindows1252Bytes) {
@@ -48,21 +47,10 @@ TEST(ProbeOpenForReading, NamesWithUmlautsAreFoundUnderTheirWindows1252Bytes) {
     EXPECT_EQ(probeOpenForReading(t.file(name)), 0);
     EXPECT_TRUE(isOrdinaryFile(t.file(name)));
     EXPECT_EQ(readWholeFile(t.file(name)), "x");
-    EXPECT_EQ(t.read(name), "x");
     EXPECT_TRUE(replaceFileAtomically(t.file(name), "y"));
     EXPECT_EQ(t.read(name), "y");
     EXPECT_TRUE(removeFile(t.file(name)));
     EXPECT_TRUE(entriesOf(t).empty());
-}
-
-TEST(IsOrdinaryFile, OnlyFilesCount) {
-    TempFolder t;
-    t.write("WZBeleg.xml", "");
-    std::filesystem::create_directory(t.file("Besamung.xml"));
-    EXPECT_TRUE(isOrdinaryFile(t.file("WZBeleg.xml")));  // empty is still a file
-    EXPECT_FALSE(isOrdinaryFile(t.file("Besamung.xml")));
-    EXPECT_FALSE(isOrdinaryFile(t.file("missing.xml")));
-    EXPECT_FALSE(isOrdinaryFile(""));
 }
 
 TEST(ReadWholeFile, GivesEveryByteUnchanged) {
@@ -72,8 +60,6 @@ TEST(ReadWholeFile, GivesEveryByteUnchanged) {
         bytes += static_cast<char>((i * 7) % 256);  // NULs, CRs, LFs, 0x1A, 0xFF, all of them
     t.write("big.bin", bytes);
     EXPECT_EQ(readWholeFile(t.file("big.bin")), bytes);
-    t.write("empty.xml", "");
-    EXPECT_EQ(readWholeFile(t.file("empty.xml")), "");
     EXPECT_EQ(readWholeFile(t.file("missing")), std::nullopt);
     EXPECT_EQ(readWholeFile(t.path()), std::nullopt);
 }
@@ -87,19 +73,7 @@ TEST(AppendToFile, CreatesTheFileAndAddsToItsEndByteForByte) {
     EXPECT_FALSE(appendToFile(t.path(), "a"));
 }
 
-TEST(RemoveFile, DeletesFilesOnly) {
-    TempFolder t;
-    t.write("x", "1");
-    EXPECT_TRUE(removeFile(t.file("x")));
-    EXPECT_FALSE(t.read("x").has_value());
-    EXPECT_FALSE(removeFile(t.file("x")));
-    EXPECT_FALSE(removeFile(t.path()));
-    std::filesystem::create_directory(t.file("folder"));
-    EXPECT_FALSE(removeFile(t.file("folder")));
-    EXPECT_EQ(entriesOf(t), std::set<std::string>{"folder"});
-}
-
-TEST(RemoveFile, AFileJustProbedAndReadCanBeDeletedAtOnce) {
+TEST(RemoveFile, DeletesAFileJustProbedAndReadButNoFolder) {
     // Every operation closes what it opened: a handle left open would stop
     // the deletion on Windows.
     TempFolder t;
@@ -109,14 +83,16 @@ TEST(RemoveFile, AFileJustProbedAndReadCanBeDeletedAtOnce) {
     ASSERT_EQ(readWholeFile(t.file("WZBeleg.xml")), "<x/>");
     EXPECT_TRUE(removeFile(t.file("WZBeleg.xml")));
     EXPECT_EQ(probeOpenForReading(t.file("WZBeleg.xml")), 53);
-    EXPECT_TRUE(entriesOf(t).empty());
+    EXPECT_FALSE(removeFile(t.file("WZBeleg.xml")));
+    std::filesystem::create_directory(t.file("folder"));
+    EXPECT_FALSE(removeFile(t.file("folder")));
+    EXPECT_EQ(entriesOf(t), std::set<std::string>{"folder"});
 }
 
 TEST(ReplaceFileAtomically, WritesNewContentAndLeavesNoTemporaryFile) {
     TempFolder t;
     t.write("Halmor.ini", "old");
     EXPECT_TRUE(replaceFileAtomically(t.file("Halmor.ini"), "new\r\ncontent\n"));
-    EXPECT_EQ(t.read("Halmor.ini"), "new\r\ncontent\n");
     EXPECT_TRUE(replaceFileAtomically(t.file("fresh.ini"), "x"));
     EXPECT_EQ(t.read("fresh.ini"), "x");
     // Just written and read: replacing it again must not meet our own handle.

@@ -10,36 +10,21 @@ namespace {
 
 using testing::w;
 
-// ---- reading the text ----
-
-TEST(IniText, FindsSectionsAndKeysWithoutRegardToCaseOrBlanks) {
+TEST(IniText, FindsTheFirstSectionAndKeyWithoutRegardToCaseBlanksOrLineEnds) {
     const std::string ini =
         "[Allgemein]\r\nPfad=C:\\vb\r\n  [ drucker ]  \r\n  LABELDRUCKER  =  Zebra LP 2844  \r\n";
-    EXPECT_EQ(iniGetValue(ini, "Drucker", "Labeldrucker"), "  Zebra LP 2844  ");
     EXPECT_EQ(iniGetValue(ini, " Drucker ", " Labeldrucker "), "  Zebra LP 2844  ");
     EXPECT_EQ(iniGetValue(ini, "Allgemein", "pfad"), "C:\\vb");
     EXPECT_EQ(iniGetValue(ini, "Drucker", "Pfad"), std::nullopt);  // other section
-    EXPECT_EQ(iniGetValue(ini, "Fehlt", "Pfad"), std::nullopt);
     EXPECT_EQ(iniGetValue(ini, "Drucker", ""), std::nullopt);
-}
-
-TEST(IniText, UmlautsMatchInEitherCase) {
-    const std::string ini = w("[wdwGrafikSpeicher]\nAUFRUFZÄHLER=4\n");
-    EXPECT_EQ(iniGetValue(ini, "wdwgrafikspeicher", w("AufrufZähler")), "4");
-    EXPECT_EQ(iniGetValue(ini, "wdwGrafikSpeicher", "AufrufZahler"), std::nullopt);
-}
-
-TEST(IniText, ReadsEveryKindOfLineEnd) {
+    const std::string umlauts = w("[wdwGrafikSpeicher]\nAUFRUFZÄHLER=4\n");
+    EXPECT_EQ(iniGetValue(umlauts, "wdwgrafikspeicher", w("AufrufZähler")), "4");
+    EXPECT_EQ(iniGetValue(umlauts, "wdwGrafikSpeicher", "AufrufZahler"), std::nullopt);
     EXPECT_EQ(iniGetValue("[a]\rk=1\rm=2", "a", "m"), "2");
-    EXPECT_EQ(iniGetValue("[a]\nk=1\nm=2\n", "a", "m"), "2");
-    EXPECT_EQ(iniGetValue("[a]\r\nk=1\r\nm=2", "a", "k"), "1");
     EXPECT_EQ(iniGetValue("[a]\n\r\nk=1\r\rm=2\n", "a", "m"), "2");
-}
-
-TEST(IniText, TheFirstSectionAndTheFirstKeyOfANameWin) {
-    const std::string ini = "[a]\nk=1\nk=2\n[b]\nx=9\n[A]\nk=3\nz=4\n";
-    EXPECT_EQ(iniGetValue(ini, "a", "k"), "1");
-    EXPECT_EQ(iniGetValue(ini, "a", "z"), std::nullopt);  // only in the repeated section
+    const std::string twice = "[a]\nk=1\nk=2\n[b]\nx=9\n[A]\nk=3\nz=4\n";
+    EXPECT_EQ(iniGetValue(twice, "a", "k"), "1");
+    EXPECT_EQ(iniGetValue(twice, "a", "z"), std::nullopt);  // only in the repeated section
 }
 
 TEST(IniText, CommentsBracketsAndLinesWithoutEqualsAreNoKeys) {
@@ -48,8 +33,6 @@ TEST(IniText, CommentsBracketsAndLinesWithoutEqualsAreNoKeys) {
     EXPECT_EQ(iniGetValue(ini, "a", ";k"), std::nullopt);
     EXPECT_EQ(iniGetValue("k=0\n", "", "k"), std::nullopt);  // keys before any section
 }
-
-// ---- writing the text ----
 
 TEST(IniTextWrite, ReplacesOnlyTheValueAndKeepsEveryOtherByte) {
     const std::string ini =
@@ -60,7 +43,6 @@ TEST(IniTextWrite, ReplacesOnlyTheValueAndKeepsEveryOtherByte) {
                 "(Büro)\r\nSonst=ä\r\n\r\n[Andere]\r\nLabeldrucker=bleibt"));
     EXPECT_EQ(iniSetValue("[a]\nk=1\nk=2\n", "a", "k", "x"), "[a]\nk=x\nk=2\n");
     EXPECT_EQ(iniSetValue("[a]\rk=\r[b]\r", "a", "k", "v"), "[a]\rk=v\r[b]\r");
-    EXPECT_EQ(iniSetValue("[a]\nk=1", "a", "k", ""), "[a]\nk=");
 }
 
 TEST(IniTextWrite, AMissingKeyFollowsTheLastNonEmptyLineOfItsSection) {
@@ -90,18 +72,6 @@ TEST(IniTextWrite, WhatWouldBreakTheFileIsNotWritten) {
     EXPECT_EQ(iniSetValue("[a]\n", "a", "k\nj", "v"), "[a]\n");
 }
 
-TEST(IniTextWrite, AWrittenValueReadsBackAsWritten) {
-    std::string ini = "[x]\r\nq=1\r\n";
-    ini = iniSetValue(ini, "wdwGrafikSpeicher", "Breit", "4920");
-    ini = iniSetValue(ini, "wdwGrafikSpeicher", w("AufrufZähler"), "1");
-    ini = iniSetValue(ini, "WDWGRAFIKSPEICHER", "breit", "5000");
-    EXPECT_EQ(iniGetValue(ini, "wdwGrafikSpeicher", "Breit"), "5000");
-    EXPECT_EQ(iniGetValue(ini, "wdwGrafikSpeicher", w("AufrufZähler")), "1");
-    EXPECT_EQ(iniGetValue(ini, "x", "q"), "1");
-}
-
-// ---- the program's routines on Halmor.ini ----
-
 class IniFile : public ::testing::Test {
   protected:
     void writeIni(const std::string& bytes) { world.folder.write("Halmor.ini", bytes); }
@@ -112,9 +82,9 @@ class IniFile : public ::testing::Test {
 
 TEST_F(IniFile, INILesenTrimsAndCutsTo49Characters) {
     const std::string sixty = "123456789012345678901234567890123456789012345678901234567890";
-    writeIni("[Drucker]\r\nLabeldrucker=  Zebra  LP  \r\nLang=" + sixty +
+    writeIni(w("[Drucker]\r\nLabeldrucker=  Büro  LP  \r\nLang=") + sixty +
              "\r\nLeer=\r\nZitat=\"  Canon \"\r\nCut=" + std::string(48, 'a') + "  b\r\n");
-    EXPECT_EQ(INILesen(s, "Drucker", "Labeldrucker", ""), "Zebra  LP");
+    EXPECT_EQ(INILesen(s, "Drucker", "Labeldrucker", ""), w("Büro  LP"));
     EXPECT_EQ(INILesen(s, "Drucker", "Lang", ""), sixty.substr(0, 49));
     EXPECT_EQ(INILesen(s, "Drucker", "Leer", "vorgabe"), "");
     EXPECT_EQ(INILesen(s, "drucker", "zitat", ""), "Canon");
@@ -126,18 +96,11 @@ TEST_F(IniFile, INILesenTrimsAndCutsTo49Characters) {
 TEST_F(IniFile, INILesenGivesTheDefaultWithoutAFile) {
     EXPECT_EQ(INILesen(s, "Drucker", "Labeldrucker", "x"), "x");
     world.services.iniPath.clear();
-    EXPECT_EQ(INILesen(s, "Drucker", "Labeldrucker", "y"), "y");
     EXPECT_EQ(INILesen(s, "Drucker", "Labeldrucker", std::string(60, 'd')), std::string(49, 'd'));
 }
 
-TEST_F(IniFile, INILesenKeepsUmlautsAsBytes) {
-    writeIni(w("[Drucker]\nLabeldrucker=Büro Süd\n"));
-    EXPECT_EQ(INILesen(s, "Drucker", "Labeldrucker", ""), w("Büro Süd"));
-}
-
 TEST_F(IniFile, INIZahlLesenReadsTheLeadingNumber) {
-    writeIni("[w]\nA=4920\nB=12ab\nC=ab\nD=\nE= 1.5e2 \n");
-    EXPECT_EQ(INIZahlLesen(s, "w", "A", 0), 4920);
+    writeIni("[w]\nB=12ab\nC=ab\nD=\nE= 1.5e2 \n");
     EXPECT_EQ(INIZahlLesen(s, "w", "B", 0), 12);
     EXPECT_EQ(INIZahlLesen(s, "w", "C", 7), 0);
     EXPECT_EQ(INIZahlLesen(s, "w", "D", 7), std::nullopt);

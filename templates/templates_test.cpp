@@ -21,6 +21,13 @@ class Template : public ::testing::Test {
     std::vector<DrawCall> calls(DrawCall::Kind kind) const {
         return testing::callsOf(world.surface, kind);
     }
+    // Where a call starts and ends, to the hundredth.
+    static void expectAt(const DrawCall& c, double x, double y, double x2, double y2) {
+        EXPECT_NEAR(c.x, x, 0.01);
+        EXPECT_NEAR(c.y, y, 0.01);
+        EXPECT_NEAR(c.x2, x2, 0.01);
+        EXPECT_NEAR(c.y2, y2, 0.01);
+    }
     std::string lastMessage() const {
         return world.messages.shown.empty() ? "" : world.messages.shown.back().text;
     }
@@ -41,23 +48,15 @@ TEST_F(Template, PlacesTextsBarsAndPicturesAtTheirPositionsPlusTheOffset) {
     EXPECT_NEAR(texts[0].y, 25.5, 0.01);
     EXPECT_EQ(texts[0].size, 10);  // Groesse 0 counts as missing
     EXPECT_EQ(texts[0].font, "Arial");
-
     const auto bars = calls(DrawCall::FilledBox);
     ASSERT_EQ(bars.size(), 1u);
-    EXPECT_NEAR(bars[0].x, 10, 0.01);
-    EXPECT_NEAR(bars[0].x2, 110.25, 0.01);
-    EXPECT_NEAR(bars[0].y, 55, 0.01);
-    EXPECT_NEAR(bars[0].y2, 57, 0.01);
+    expectAt(bars[0], 10, 55, 110.25, 57);
     EXPECT_EQ(bars[0].color, 255);
-
     // Picture positions and sizes are whole numbers, halves to the even one.
     const auto pictures = calls(DrawCall::Picture);
     ASSERT_EQ(pictures.size(), 1u);
     EXPECT_EQ(pictures[0].text, world.folder.file("logo.png"));
-    EXPECT_NEAR(pictures[0].x, 20, 0.01);
-    EXPECT_NEAR(pictures[0].y, 65, 0.01);
-    EXPECT_NEAR(pictures[0].x2, 60, 0.01);
-    EXPECT_NEAR(pictures[0].y2, 95, 0.01);
+    expectAt(pictures[0], 20, 65, 60, 95);
     EXPECT_TRUE(world.messages.shown.empty());
 }
 
@@ -106,13 +105,11 @@ TEST_F(Template, NothingCarriesOverFromOneEntryToTheNext) {
     EXPECT_EQ(texts[0].size, 8.5);
     EXPECT_TRUE(texts[0].bold && texts[0].italic);
     EXPECT_EQ(texts[0].color, 255);
-
     EXPECT_EQ(texts[1].font, "");
     EXPECT_EQ(texts[1].size, 10);
     EXPECT_FALSE(texts[1].bold || texts[1].italic);
     EXPECT_EQ(texts[1].color, 0);
     EXPECT_NEAR(texts[1].x, 7, 0.01);
-
     EXPECT_EQ(texts[2].color, 0);     // negative colours print black
     EXPECT_TRUE(texts[2].underline);  // not a template field: stays as the caller set it
 }
