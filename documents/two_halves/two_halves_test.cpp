@@ -36,13 +36,6 @@ struct Printed {
     }
 };
 
-TEST(TwoHalves, TextWithoutRecordPrintsNothingAndSucceeds) {
-    Printed p(w("<Beleg>nichts</Beleg>"));
-    EXPECT_TRUE(p.result);
-    EXPECT_TRUE(p.t.surface.calls.empty());
-    EXPECT_EQ(p.t.surface.endDocCalls, 0);
-}
-
 TEST(TwoHalves, EmptyDateStopsWithMessageAndKeepsEarlierRecords) {
     Record good, bad;
     bad.date = "   ";
@@ -51,11 +44,14 @@ TEST(TwoHalves, EmptyDateStopsWithMessageAndKeepsEarlierRecords) {
     EXPECT_FALSE(p.result);
     ASSERT_EQ(p.t.messages.shown.size(), 1u);
     EXPECT_EQ(p.t.messages.shown[0].text, w("Ungültiges Behandlungsdatum!"));
-    EXPECT_EQ(p.t.messages.shown[0].title, "");
     EXPECT_EQ(p.t.messages.shown[0].icon, MessageIcon::Stop);
     EXPECT_EQ(p.t.surface.jobsEnded, 1);
     EXPECT_EQ(p.t.surface.calls.back().kind, DrawCall::EndDoc);
     EXPECT_TRUE(p("Zweiter Kunde").empty());
+
+    Printed none(w("<Beleg>nichts</Beleg>"));
+    EXPECT_TRUE(none.result) << "a text without records prints nothing and succeeds";
+    EXPECT_TRUE(none.t.surface.calls.empty());
 }
 
 TEST(TwoHalves, EachRecordIsAJobOfItsOwnCountingSheetsFromOne) {
@@ -82,17 +78,13 @@ TEST(TwoHalves, MarkerNarrowsTheRightHalfOnTheFirstSheetOnly) {
     r.cures = cures(7);
     Printed p(r.xml());
     EXPECT_TRUE(hasLine(p.t.surface.calls, 148, 272, 30));
-    for (const char* s : {"Nr.: 17", "1234567", "Beh.Nr. 1"}) {
+    EXPECT_DOUBLE_EQ(p("Nr.: 17").at(0).x2, 138);
+    // Sheet 1 ends at 272 on the right, sheet 2 at 287.
+    for (const char* s : {"Nr.: 17", "1234567", "Beh.Nr. 1", "Beh.Nr. 7", "Seite 2"}) {
         const auto right = p(s).at(1);
-        EXPECT_EQ(right.page, 1);
-        EXPECT_DOUBLE_EQ(right.x2, 272) << s;
+        EXPECT_DOUBLE_EQ(right.x2, right.page == 1 ? 272 : 287) << s;
     }
-    EXPECT_DOUBLE_EQ(p("Nr.: 17")[0].x2, 138);
-    for (const char* s : {"Beh.Nr. 7", "Seite 2"}) {
-        const auto right = p(s).at(1);
-        EXPECT_EQ(right.page, 2);
-        EXPECT_DOUBLE_EQ(right.x2, 287) << s;
-    }
+    EXPECT_EQ(p("Beh.Nr. 7").at(1).page, 2);
 }
 
 TEST(TwoHalves, RecordOnOneSheetHasNoFootButTheClosingBlockAtTheBottom) {
@@ -109,17 +101,10 @@ TEST(TwoHalves, RecordOnOneSheetHasNoFootButTheClosingBlockAtTheBottom) {
     const auto vet = p("Unterschrift Tierarzt").at(0);
     EXPECT_DOUBLE_EQ(vet.x, 90.8 + (47.2 - 21 * 0.8) / 2);
     EXPECT_EQ(vet.y, 195);
-    EXPECT_TRUE(vet.italic);
     EXPECT_DOUBLE_EQ(p("Unterschrift Tierhalter").at(0).x, 239.8 + (47.2 - 23 * 0.8) / 2);
     // Without a vet number only the right half names the field.
     ASSERT_EQ(p("Tierarzt-Nr.:").size(), 1u);
     EXPECT_GT(p("Tierarzt-Nr.:")[0].x, 158);
-    EXPECT_EQ(p("Programmierung:").at(0).y, 197);
-    EXPECT_EQ(p("www.lumaro.example").at(0).y, 199);
-    const auto name = p("Dr. Anna Berger");
-    ASSERT_EQ(name.size(), 2u);
-    EXPECT_DOUBLE_EQ(name[0].x, 90.8 + (47.2 - 15 * 0.8) / 2);
-    EXPECT_EQ(name[1].x, 158);
 }
 
 TEST(TwoHalves, ClosingBlockFollowsTheFootTemplatesToANewSheet) {
@@ -144,10 +129,7 @@ TEST(TwoHalves, HeadingStandsFiveLowerWhenPeriodsAreAlreadyDoubled) {
         r.doubled = doubled;
         Printed p(r.xml());
         // The notice ends 1 left of the grey box (24 characters at 8 points).
-        const auto n = p(notice);
-        EXPECT_EQ(n.size(), 2u);
-        EXPECT_DOUBLE_EQ(n.at(0).x2, 138 - 19.2 - 1);
-        EXPECT_DOUBLE_EQ(n.at(1).x2, 287 - 19.2 - 1);
+        EXPECT_DOUBLE_EQ(p(notice).at(1).x2, 287 - 19.2 - 1);
         return p("  Wartezeiten in Tagen  ").at(0).y;
     };
     const double plain = headingY("", " Biobetrieb! Beachten Sie die Richtlinien Ihres Verbandes.");
@@ -193,12 +175,11 @@ TEST(TwoHalves, PeriodsEndDatesAndDoubledDispensedRows) {
     r.bio = r.doubled = "True";
     r.flags = tag("WZEndeZeigen", "True");
     Drug a, b, d;
-    a.fleisch = "7";
+    a.fleisch = d.fleisch = "7";
     a.milch = "3";
     b.fleisch = "2";
     b.milch = "5";
     d.status = "Abgegeben";
-    d.fleisch = "7";
     d.milch = "2";
     d.nichtVerdoppeln = "False";
     r.cures[0].drugs = {a, b, d};
@@ -220,17 +201,12 @@ TEST(TwoHalves, KeeperTableStandsInTheLeftHalfOnly) {
     r.cures = cures(1, true);
     Printed p(r.xml());
     const double column = (128 - 12) / 5.0;
-    const double y = p("Anwendungsanweisung: Anweisung1").at(0).y + 16;
-    int i = 0;
     for (const char* caption : {"Identität der Tiere", "Datum von - bis", "Menge",
-                                "Unterschrift Anw.", "Wartezeit endet am"}) {
-        const double left = 10 + i++ * (column + 3);
-        const auto c = p(caption);
-        ASSERT_EQ(c.size(), 1u) << caption;
-        EXPECT_NEAR((c[0].x + c[0].x2) / 2, left + column / 2, 1e-9);
-        EXPECT_EQ(c[0].y, y);
-        EXPECT_TRUE(hasLine(p.t.surface.calls, left, left + column, y - 0.5)) << caption;
-    }
+                                "Unterschrift Anw.", "Wartezeit endet am"})
+        EXPECT_EQ(p(caption).size(), 1u) << caption;
+    const auto last = p("Wartezeit endet am").at(0);
+    EXPECT_NEAR((last.x + last.x2) / 2, 10 + 4 * (column + 3) + column / 2, 1e-9);
+    EXPECT_EQ(last.y, p("Anwendungsanweisung: Anweisung1").at(0).y + 16);
 }
 
 TEST(TwoHalves, DispensedBlocksStayWholeAndWithTheirTreatment) {

@@ -53,6 +53,7 @@ TEST_F(A4Sheets, PrintsTheVetsAndTheKeepersCopyAsOneJob) {
     r.templates =
         "<FormularDaten><Typ>Text</Typ><oben>12</oben><links>10</links>"
         "<Wortlaut>Praxis Dr. Berger</Wortlaut></FormularDaten>";
+    r.flags = {{"LaufendeNummerZeigen", "True"}};
     ASSERT_TRUE(print(r.xml()));
     EXPECT_EQ(surface.jobsEnded, 1);
     EXPECT_EQ(newPages(), 1) << "copy 2 starts on a new sheet";
@@ -63,53 +64,19 @@ TEST_F(A4Sheets, PrintsTheVetsAndTheKeepersCopyAsOneJob) {
     const auto practice = texts("Praxis Dr. Berger");
     ASSERT_EQ(practice.size(), 1u);
     EXPECT_EQ(practice[0].page, 1);
-    const auto owner1 = texts("Tierarztpraxis Dr. Anna Berger");
-    const auto owner2 = texts("Hauptplatz 3, 4020 Linz");
-    ASSERT_EQ(owner1.size() + owner2.size(), 2u);
-    EXPECT_EQ(owner1[0].page, 2);
-    EXPECT_EQ(owner1[0].y + 4, owner2[0].y + 0);
-    EXPECT_DOUBLE_EQ(owner1[0].y, 11);
-    EXPECT_DOUBLE_EQ((owner1[0].x + owner1[0].x2) / 2, 100) << "centred between 10 and 190";
-
-    const auto titles = texts("Aufzeichnungen über Anwendung und Abgabe von Tierarzneimittel");
-    ASSERT_EQ(titles.size(), 2u);
-    EXPECT_DOUBLE_EQ(titles[0].y, 37);
-    EXPECT_EQ(testing::textsStartingWith(surface, w("gemäß Tierarzneimittel")).size(), 2u);
+    const auto owner = texts("Tierarztpraxis Dr. Anna Berger");
+    ASSERT_EQ(owner.size(), 1u);
+    EXPECT_EQ(owner[0].page, 2);
+    EXPECT_DOUBLE_EQ((owner[0].x + owner[0].x2) / 2, 100) << "centred between 10 and 190";
+    EXPECT_EQ(texts("Aufzeichnungen über Anwendung und Abgabe von Tierarzneimittel").size(), 2u);
     EXPECT_EQ(texts("Unterschrift Tierarzt").size(), 2u);
-}
 
-TEST_F(A4Sheets, RightAlignedTextsEndAt190) {
-    Rec r = dairyRecord();
-    r.flags = {{"LaufendeNummerZeigen", "True"}};
-    ASSERT_TRUE(print(r.xml()));
-    EXPECT_EQ(world.context.bounds.intRechterRand, 190);
     EXPECT_EQ(world.context.bounds.intUntererRand, 287);
-
-    const DrawCall lfbis = texts("1234567").at(0);
-    EXPECT_DOUBLE_EQ(lfbis.x2, 190);
-    EXPECT_DOUBLE_EQ(lfbis.y, 50);
-    const DrawCall caption = texts("LFBIS: ").at(0);
-    EXPECT_DOUBLE_EQ(caption.x2, lfbis.x);
-    EXPECT_DOUBLE_EQ(caption.y, 50.5);
-    for (const char* right :
-         {"  Wartezeiten in Tagen  ", "Fleisch 7  /  Milch 2,5", "Nr.:  17", "Behandlung Nr. 1"})
+    for (const char* right : {"1234567", "  Wartezeiten in Tagen  ", "Fleisch 7  /  Milch 2,5",
+                              "Nr.:  17", "Behandlung Nr. 1"})
         EXPECT_DOUBLE_EQ(texts(right).at(0).x2, 190) << right;
     EXPECT_DOUBLE_EQ(texts("Fleisch 4  /  Milch 5").at(0).x2, 189.5);
-
-    const DrawCall date = texts("Datum der Anwendung und Abgabe: 05.03.2024").at(0);
-    EXPECT_TRUE(date.x == 10 && date.y == 32 && date.bold);
-    EXPECT_DOUBLE_EQ(texts("Josef Huber").at(0).y, 50);
-    EXPECT_DOUBLE_EQ(texts("Dorfstraße 5, 4600 Wels").at(0).y, 55);
-}
-
-TEST_F(A4Sheets, ShortTitleMovesTheCustomerBlockUp) {
-    Rec r = dairyRecord();
-    r.flags = {{"KurzeUeberschrift", "True"}};
-    ASSERT_TRUE(print(r.xml()));
-    EXPECT_EQ(texts("Nachweis über den Einsatz von Arzneimitteln bei Nutztieren").size(), 2u);
-    EXPECT_TRUE(testing::textsStartingWith(surface, w("gemäß")).empty());
-    EXPECT_DOUBLE_EQ(texts("Josef Huber").at(0).y, 41);
-    EXPECT_DOUBLE_EQ(texts("Dorfstraße 5, 4600 Wels").at(0).y, 46);
+    EXPECT_EQ(texts("Datum der Anwendung und Abgabe: 05.03.2024").size(), 2u);
 }
 
 TEST_F(A4Sheets, EndDatesWithTwoDigitYearsBesideThePeriods) {
@@ -130,8 +97,9 @@ TEST_F(A4Sheets, EndDatesWithTwoDigitYearsBesideThePeriods) {
     EXPECT_TRUE(testing::textsStartingWith(dispensedOnly.surface, "Angewandte").empty());
 }
 
-TEST_F(A4Sheets, AppliedDrugsAreJoinedIntoOneText) {
+TEST_F(A4Sheets, AppliedDrugsAreJoinedAndADiagnosisIsNotRepeated) {
     Rec r;
+    r.treatments = {Beh{.diagnose = "Gebärparese"}, Beh{.withDiagnose = false}};
     r.treatments[0].meds = {Med{.bezeichnung = "Meloxicam",
                                 .menge = "12,5",
                                 .charge = "MX1",
@@ -142,6 +110,7 @@ TEST_F(A4Sheets, AppliedDrugsAreJoinedIntoOneText) {
     const auto joined = texts("12,5 ml Meloxicam [MX1], Injektionslösung, 2 ml Oxytocin");
     ASSERT_EQ(joined.size(), 2u);
     EXPECT_TRUE(joined[0].x == 10 && joined[0].size == 7);
+    EXPECT_EQ(texts("Gebärparese").size(), 2u) << "once per copy, not again for treatment 2";
 }
 
 TEST_F(A4Sheets, OneCopyForTheKeeperAlone) {
@@ -170,10 +139,6 @@ TEST_F(A4Sheets, KeepersAreaFollowsEveryDispensedRowOfTheFirstCopy) {
     }
     EXPECT_LT(at, copy2);
     EXPECT_EQ(texts("Rücknahme:").size(), 3u) << "none on the keeper's copy";
-    const double fieldWidth = (190 - 10 - 12) / 5.0;
-    const DrawCall last = texts("Wartezeit endet am").at(0);
-    EXPECT_NEAR((last.x + last.x2) / 2, 10 + 4 * (fieldWidth + 3) + fieldWidth / 2, 1e-9);
-    EXPECT_DOUBLE_EQ(last.size, 5);
 }
 
 TEST_F(A4Sheets, OrganicNoticeStandsFramedBesideTheHeading) {
@@ -184,21 +149,9 @@ TEST_F(A4Sheets, OrganicNoticeStandsFramedBesideTheHeading) {
     ASSERT_TRUE(print(r.xml()));
     const auto notices = texts("Biobetrieb! Wartezeiten sind bereits verdoppelt.");
     ASSERT_EQ(notices.size(), 2u);
-    const double boxLeft = 190 - 24 * 0.7;
-    EXPECT_DOUBLE_EQ(notices[0].x2, boxLeft - 1);
+    EXPECT_DOUBLE_EQ(notices[0].x2, 190 - 24 * 0.7 - 1) << "left of the period box";
     EXPECT_EQ(texts("Fleisch 14  /  Milch 5").size(), 2u);
     EXPECT_EQ(texts("Fleisch 8  /  Milch 10").size(), 2u);
-    int frameRules = 0;
-    for (const DrawCall& c : surface.calls)
-        frameRules += c.kind == DrawCall::Line && c.x == notices[0].x - 1 && c.x2 == boxLeft;
-    EXPECT_EQ(frameRules, 4) << "top and bottom, on both copies";
-}
-
-TEST_F(A4Sheets, TreatmentWithoutDiagnosisDoesNotRepeatThePreviousOne) {
-    Rec r;
-    r.treatments = {Beh{.diagnose = "Gebärparese"}, Beh{.withDiagnose = false}};
-    ASSERT_TRUE(print(r.xml()));
-    EXPECT_EQ(texts("Gebärparese").size(), 2u) << "once per copy";
 }
 
 TEST_F(A4Sheets, FirstOwnerLinesOfTheRunAreKept) {
@@ -246,28 +199,26 @@ void expectContentAboveTheBottom(const testing::FakeSurface& s, double bottom) {
 }
 
 TEST_F(A4Sheets, PagesChangeAtTheBottomLimitWithAFootOnEachSheet) {
-    ASSERT_TRUE(print(longRecord(12).xml()));
-    EXPECT_GE(newPages(), 3);
-    expectContentAboveTheBottom(surface, 287);
-    const auto firstFoot = texts("Seite   1");
-    ASSERT_EQ(firstFoot.size(), 2u) << "both copies have several sheets";
-    EXPECT_TRUE(firstFoot[0].x == 10 && firstFoot[0].size == 6);
-    EXPECT_DOUBLE_EQ(texts("LFBIS 1234567   17").at(0).x2, 90);
-    EXPECT_EQ(static_cast<int>(testing::textsStartingWith(surface, "Seite  ").size()),
-              newPages() + 1);
-}
-
-TEST_F(A4Sheets, UpperHalfOnlyBreaksAtHalfThePage) {
-    Rec r = longRecord(5);
-    r.flags.push_back({"NurObereHaelfte", "True"});
-    ASSERT_TRUE(print(r.xml()));
-    EXPECT_EQ(world.context.bounds.intUntererRand, 138);
-    EXPECT_GE(newPages(), 3);
-    expectContentAboveTheBottom(surface, 138);
-    int footRules = 0;
-    for (const DrawCall& c : surface.calls)
-        footRules += c.kind == DrawCall::Line && c.y == 138 && c.x == 10 && c.x2 == 90;
-    EXPECT_EQ(footRules, newPages() + 1);
+    for (const bool upperHalf : {false, true}) {
+        SCOPED_TRACE(upperHalf ? "upper half" : "whole page");
+        testing::TestWorld run;
+        Rec r = longRecord(upperHalf ? 5 : 12);
+        if (upperHalf)
+            r.flags.push_back({"NurObereHaelfte", "True"});
+        ASSERT_TRUE(MediInhaltDruckenA4Blaetter(run.context, state, r.xml()));
+        const int bottom = upperHalf ? 138 : 287;
+        EXPECT_EQ(run.context.bounds.intUntererRand, bottom);
+        const int pages = testing::countKind(run.surface, DrawCall::NewPage);
+        EXPECT_GE(pages, 3);
+        expectContentAboveTheBottom(run.surface, bottom);
+        EXPECT_EQ(testing::textsEqual(run.surface, "Seite   1").size(), 2u) << "in both copies";
+        EXPECT_EQ(static_cast<int>(testing::textsStartingWith(run.surface, "Seite  ").size()),
+                  pages + 1);
+        int footRules = 0;
+        for (const DrawCall& c : run.surface.calls)
+            footRules += c.kind == DrawCall::Line && c.y == bottom && c.x == 10 && c.x2 == 90;
+        EXPECT_EQ(footRules, pages + 1);
+    }
 }
 
 // Checks what the page tests promise, on whatever page each block landed.
@@ -321,39 +272,6 @@ TEST_F(A4Sheets, BlocksAreKeptWholeAcrossPageChanges) {
 // Each treatment (25.4), each one-line monitoring text (2.0) and each line of
 // the general message (2.8, 25 words) moves the block down by a known step;
 // the short title moves everything up by 9.
-Rec steered(int treatments, int monitored, int messageLines, bool shortTitle = false) {
-    return testing::steeredRecord(treatments, monitored, 25 * messageLines, shortTitle);
-}
-
-testing::SignaturePlace place(const testing::FakeSurface& s) {
-    return testing::signaturePlace(s, 2.8);
-}
-
-TEST_F(A4Sheets, SignatureBlockOverrunningBy6IsDrawn6Higher) {
-    ASSERT_TRUE(print(steered(8, 8, 1, true).xml()));
-    const testing::SignaturePlace p = place(surface);
-    ASSERT_NEAR(p.naturalStart + 16 - 287, 6, 1e-9) << "the record is built to overrun by 6";
-    EXPECT_EQ(p.captionPage, p.messagePage);
-    EXPECT_NEAR(p.captionY, p.naturalStart + 12 - 6, 1e-9);
-    const double width = (190 - 10 - 10) * 0.4;
-    const DrawCall keeper = texts("Unterschrift Tierhalter").at(0);
-    EXPECT_NEAR(keeper.y, p.captionY, 1e-9);
-    EXPECT_NEAR((keeper.x + keeper.x2) / 2, 10 + width / 2, 1e-9);
-    int rules = 0;
-    for (const DrawCall& c : surface.calls)
-        rules += c.kind == DrawCall::Line && c.page == 1 && std::abs(c.y - p.captionY + 0.5) < 1e-9;
-    EXPECT_EQ(rules, 2);
-}
-
-TEST_F(A4Sheets, SignatureBlockOverrunningBy11GoesToANewPage) {
-    ASSERT_TRUE(print(steered(8, 6, 1).xml()));
-    const testing::SignaturePlace p = place(surface);
-    ASSERT_NEAR(p.naturalStart + 16 - 287, 11, 1e-9) << "the record is built to overrun by 11";
-    EXPECT_EQ(p.captionPage, p.messagePage + 1);
-    EXPECT_DOUBLE_EQ(p.captionY, 10 + 12);
-    EXPECT_EQ(texts("Seite   2").size(), 2u) << "the last sheet of a copy has its foot too";
-}
-
 TEST_F(A4Sheets, SignatureBlockPlacementFollowsItsOverrun) {
     int asIs = 0, movedUp = 0, newPage = 0;
     for (int treatments = 6; treatments <= 10; ++treatments) {
@@ -361,9 +279,10 @@ TEST_F(A4Sheets, SignatureBlockPlacementFollowsItsOverrun) {
             for (int lines = 1; lines <= 4; ++lines) {
                 for (bool shortTitle : {false, true}) {
                     testing::TestWorld run;
-                    const Rec r = steered(treatments, monitored, lines, shortTitle);
+                    const Rec r =
+                        testing::steeredRecord(treatments, monitored, 25 * lines, shortTitle);
                     ASSERT_TRUE(MediInhaltDruckenA4Blaetter(run.context, state, r.xml()));
-                    const testing::SignaturePlace p = place(run.surface);
+                    const testing::SignaturePlace p = testing::signaturePlace(run.surface, 2.8);
                     const double overrun = p.naturalStart + 16 - 287;
                     SCOPED_TRACE("overrun " + std::to_string(overrun));
                     if (p.captionPage != p.messagePage) {
@@ -387,23 +306,21 @@ TEST_F(A4Sheets, SignatureBlockPlacementFollowsItsOverrun) {
 
 // Bad input ------------------------------------------------------------------
 
-TEST_F(A4Sheets, RecordWithoutAppliedOrDispensedDrugsIsRefusedBeforeDrawing) {
+TEST_F(A4Sheets, RecordWithoutDrugsIsRefusedAndAnEmptyDateStopsWithAMessage) {
     Rec r = dairyRecord();
     r.treatments[0].meds = {Med{.status = "Verworfen"}};
     EXPECT_FALSE(print(r.xml() + dairyRecord().xml()));
     EXPECT_TRUE(surface.calls.empty());
     EXPECT_TRUE(world.messages.shown.empty());
-}
 
-TEST_F(A4Sheets, EmptyTreatmentDateStopsWithAMessage) {
-    Rec r = dairyRecord();
+    r = dairyRecord();
     r.datum = "  ";
     EXPECT_FALSE(print(dairyRecord().xml() + r.xml()));
     ASSERT_EQ(world.messages.shown.size(), 1u);
     EXPECT_EQ(world.messages.shown[0].text, w("Ungültiges Behandlungsdatum!"));
     EXPECT_EQ(world.messages.shown[0].title, "");
     EXPECT_EQ(world.messages.shown[0].icon, MessageIcon::Stop);
-    EXPECT_EQ(surface.endDocCalls, 1) << "only the record before it was ended";
+    EXPECT_EQ(surface.endDocCalls, 1) << "only the good record before it was ended";
 }
 
 TEST_F(A4Sheets, OverlongBatchIsReportedAndNothingEnded) {
@@ -435,14 +352,6 @@ TEST_F(A4Sheets, FaultInThePracticeTemplateStopsTheRecord) {
                 "FunktionenDrucker"));
     EXPECT_TRUE(texts("Josef Huber").empty());
     EXPECT_EQ(surface.endDocCalls, 0);
-}
-
-TEST_F(A4Sheets, GarbageNumbersPrintAsZero) {
-    Rec r;
-    r.treatments[0].meds = {Med{.menge = "viel", .fleisch = "lang", .milch = "-"}};
-    ASSERT_TRUE(print(r.xml()));
-    EXPECT_EQ(texts("0 ml Mittel").size(), 2u);
-    EXPECT_EQ(texts("Fleisch 0  /  Milch 0").size(), 2u);
 }
 
 }  // namespace

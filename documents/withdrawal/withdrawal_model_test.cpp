@@ -38,11 +38,7 @@ class WithdrawalModel : public ::testing::Test {
 
 TEST_F(WithdrawalModel, ReadsTheRecordOfADairyFarm) {
     const WithdrawalRecord r = record(testing::readTestData("record_dairy.xml"));
-    EXPECT_EQ(r.TierarztName, "Dr. Anna Berger");
-    EXPECT_EQ(r.TierarztNummer, "4711");
     EXPECT_EQ(r.KundeName, w("Johann Größbauer")) << "not the vet's Name";
-    EXPECT_EQ(r.Adresse, w("Mühlweg 12, 4841 Ungenach"));
-    EXPECT_EQ(r.LaufendeNummer, "2026-0815");
     EXPECT_TRUE(r.WZEndeZeigen && r.BereichFuerTierhalter && r.LaufendeNummerZeigen);
     EXPECT_FALSE(r.NurObereHaelfte) << "written as \"true\" in the file";
     EXPECT_EQ(dateCaption(r), "Datum der Anwendung und Abgabe:");
@@ -53,11 +49,7 @@ TEST_F(WithdrawalModel, ReadsTheRecordOfADairyFarm) {
     const auto t = treatments(r);
     ASSERT_EQ(t.size(), 2u);
     EXPECT_EQ(t[0].animals, "AT 837465921 Berta, AT 837465938");
-    EXPECT_EQ(t[0].Diagnose, "Mastitis acuta, Viertel hinten links");
-    EXPECT_EQ(t[0].Monitoring, "Eutergesundheit");
     ASSERT_EQ(t[0].medications.rows().size(), 3u);
-    EXPECT_EQ(t[0].medications.rows()[1].Bezeichnung, w("Meloxicam 20 mg/ml Injektionslösung"));
-    EXPECT_DOUBLE_EQ(t[0].medications.rows()[1].Menge, 12.5);
     EXPECT_DOUBLE_EQ(t[0].medications.rows()[0].WZMilchTage, 4.5);
     EXPECT_TRUE(t[0].hasApplied && t[0].hasDispensed);
     EXPECT_FALSE(t[1].hasApplied);
@@ -113,57 +105,33 @@ TEST_F(WithdrawalModel, AnimalsAreJoinedAndTrimmed) {
     EXPECT_EQ(treatment(b).animals, "12 Berta, 13, Resi");
 }
 
-struct PeriodCase {
-    const char* name;
-    bool alreadyDoubled;
-    std::vector<Med> meds;
-    double meat, milk;
-};
-
-class GreatestPeriods : public WithdrawalModel, public ::testing::WithParamInterface<PeriodCase> {};
-
-TEST_P(GreatestPeriods, AreComputed) {
-    Beh b;
-    b.meds = GetParam().meds;
-    const Periods p = greatestAppliedPeriods(treatment(b).medications, GetParam().alreadyDoubled);
-    EXPECT_DOUBLE_EQ(p.meat, GetParam().meat);
-    EXPECT_DOUBLE_EQ(p.milk, GetParam().milk);
+TEST_F(WithdrawalModel, GreatestAppliedPeriods) {
+    auto expect = [&](const char* name, bool alreadyDoubled, std::vector<Med> meds, double meat,
+                      double milk) {
+        SCOPED_TRACE(name);
+        Beh b;
+        b.meds = std::move(meds);
+        const Periods p = greatestAppliedPeriods(treatment(b).medications, alreadyDoubled);
+        EXPECT_DOUBLE_EQ(p.meat, meat);
+        EXPECT_DOUBLE_EQ(p.milk, milk);
+    };
+    const Med zeroDoubled{.fleisch = "0", .milch = "3", .nichtVerdoppeln = "False"};
+    expect("doubled row of zero gets two days", true, {zeroDoubled}, 2, 6);
+    expect("not organic never doubles", false, {zeroDoubled}, 0, 3);
+    expect("row without the tag is not doubled", true, {Med{.fleisch = "0", .milch = "3"}}, 0, 3);
+    expect("only False exactly doubles", true,
+           {Med{.fleisch = "4", .milch = "3", .nichtVerdoppeln = "false"}}, 4, 3);
+    expect("doubled and plain rows each on their own", true,
+           {Med{.fleisch = "10", .milch = "1"},
+            Med{.fleisch = "6", .milch = "0", .nichtVerdoppeln = "False"},
+            Med{.fleisch = "2", .milch = "4,5"}},
+           12, 4.5);
+    expect("only applied rows take part", true,
+           {Med{.status = "Abgegeben", .fleisch = "30", .milch = "30"},
+            Med{.status = "Verworfen", .fleisch = "40", .nichtVerdoppeln = "False"},
+            Med{.status = "Angewandt", .fleisch = "1", .milch = "2"}},
+           1, 2);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, GreatestPeriods,
-    ::testing::Values(
-        PeriodCase{"DoubledRowOfZeroGetsTwoDays",
-                   true,
-                   {Med{.fleisch = "0", .milch = "3", .nichtVerdoppeln = "False"}},
-                   2,
-                   6},
-        PeriodCase{"RowWithoutTagIsNotDoubled", true, {Med{.fleisch = "0", .milch = "3"}}, 0, 3},
-        PeriodCase{"NotOrganicNeverDoubles",
-                   false,
-                   {Med{.fleisch = "0", .milch = "3", .nichtVerdoppeln = "False"}},
-                   0,
-                   3},
-        PeriodCase{"OnlyFalseExactlySwitchesDoublingOn",
-                   true,
-                   {Med{.fleisch = "4", .milch = "3", .nichtVerdoppeln = "false"}},
-                   4,
-                   3},
-        PeriodCase{"DoubledAgainstPlainEachOnItsOwn",
-                   true,
-                   {Med{.fleisch = "10", .milch = "1"},
-                    Med{.fleisch = "6", .milch = "0", .nichtVerdoppeln = "False"},
-                    Med{.fleisch = "2", .milch = "4,5"}},
-                   12,
-                   4.5},
-        PeriodCase{"OnlyAppliedRowsTakePart",
-                   true,
-                   {Med{.status = "Abgegeben", .fleisch = "30", .milch = "30"},
-                    Med{.status = "Verworfen", .fleisch = "40", .nichtVerdoppeln = "False"},
-                    Med{.status = "Angewandt", .fleisch = "1", .milch = "2"}},
-                   1,
-                   2}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WithdrawalModel, DispensedRowShowsItsOwnPeriodsDoubledWhereDue) {
     MedicationRow row;
@@ -201,43 +169,33 @@ TEST_F(WithdrawalModel, RowTextHasBatchAndFormOnlyWhenGiven) {
     EXPECT_EQ(medicationText(row, german, true), "2,5 ml Oxytetracyclin 200 mg/ml");
 }
 
-TEST_F(WithdrawalModel, InstructionsAreCutToTheirColumn) {
+TEST_F(WithdrawalModel, ColumnsTakeTheirWidthAndRefuseOneMore) {
+    const std::pair<std::size_t, std::string Med::*> columns[] = {{10, &Med::einheit},
+                                                                  {10, &Med::status},
+                                                                  {100, &Med::bezeichnung},
+                                                                  {30, &Med::form},
+                                                                  {15, &Med::charge}};
+    for (const auto& [width, field] : columns) {
+        SCOPED_TRACE(width);
+        Beh b;
+        Med m;
+        m.*field = std::string(width, 'X');
+        b.meds = {m};
+        EXPECT_EQ(treatment(b).medications.rows().size(), 1u);
+        m.*field += "X";
+        b.meds = {Med{}, m};
+        try {
+            treatment(b);
+            ADD_FAILURE() << "a text one longer than its column was taken";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), err::kFieldTooLong);
+        }
+    }
     Beh b;
     b.meds = {Med{.anweisung = std::string(1500, 'a')}};
-    EXPECT_EQ(treatment(b).medications.rows().at(0).Anwendungsanweisung, std::string(1000, 'a'));
+    EXPECT_EQ(treatment(b).medications.rows().at(0).Anwendungsanweisung, std::string(1000, 'a'))
+        << "instructions are cut, not refused";
 }
-
-struct ColumnCase {
-    const char* name;
-    std::size_t width;
-    std::string Med::*field;
-};
-
-class ColumnWidth : public WithdrawalModel, public ::testing::WithParamInterface<ColumnCase> {};
-
-TEST_P(ColumnWidth, TakesItsWidthAndRefusesOneMore) {
-    Beh b;
-    Med m;
-    m.*GetParam().field = std::string(GetParam().width, 'X');
-    b.meds = {m};
-    EXPECT_EQ(treatment(b).medications.rows().size(), 1u);
-    m.*GetParam().field += "X";
-    b.meds = {Med{}, m};
-    try {
-        treatment(b);
-        FAIL() << "a text one longer than its column was taken";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), err::kFieldTooLong);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Columns, ColumnWidth,
-                         ::testing::Values(ColumnCase{"Einheit", 10, &Med::einheit},
-                                           ColumnCase{"AbgabeStatus", 10, &Med::status},
-                                           ColumnCase{"Bezeichnung", 100, &Med::bezeichnung},
-                                           ColumnCase{"Darreichungsform", 30, &Med::form},
-                                           ColumnCase{"Charge", 15, &Med::charge}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace lumaro
