@@ -28,13 +28,6 @@ TEST(Options, ValuesHostArgumentsAndTheWholeCommandLine) {
               "/Kunde:12 --folder /srv/praxis --pdf=/tmp/out --unattended --trace t.jsonl extra");
 }
 
-TEST(Options, NoArgumentsMeansNoCommandLine) {
-    auto p = parse({});
-    EXPECT_EQ(p.options.commandLine, "");
-    EXPECT_FALSE(p.options.unattended);
-    EXPECT_FALSE(p.options.folder);
-}
-
 TEST(Options, MissingValueIsAUsageError) {
     EXPECT_NE(parse({"--folder"}).usageError, "");
     EXPECT_NE(parse({"--pdf", "--unattended"}).usageError, "");
@@ -53,11 +46,7 @@ TEST(Options, EnvironmentFillsInAndTheCommandLineWins) {
     // Options given only by variables are not part of the command line.
     EXPECT_EQ(p.options.commandLine, "--pdf /a");
     EXPECT_FALSE(parse({}, {{"LUMARO_UNATTENDED", "0"}}).options.unattended);
-}
-
-TEST(Options, HelpAndVersion) {
-    EXPECT_TRUE(parse({"--help"}).options.help);
-    EXPECT_TRUE(parse({"--version"}).options.version);
+    EXPECT_EQ(parse({}).options.commandLine, "");
 }
 
 }  // namespace

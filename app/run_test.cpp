@@ -155,14 +155,6 @@ TEST_F(RunFixture, WindowIsFittedToTheListAndCentred) {
     EXPECT_TRUE(window.shown);
 }
 
-TEST_F(RunFixture, NoCommandLineWritesNoParameterLine) {
-    hostFiles();
-    start().load();
-    for (const auto& line : logLines(world.log())) {
-        EXPECT_EQ(line.find("Parameter:"), std::string::npos);
-    }
-}
-
 TEST_F(RunFixture, SetPrinterWithAnUnknownNameChangesNothing) {
     hostFiles();
     auto& r = start();

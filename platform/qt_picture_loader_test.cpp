@@ -10,25 +10,31 @@
 namespace lumaro::platform {
 namespace {
 
-int errorOf(QtPictureLoader& loader, const std::string& path) {
-    try {
-        loader.load(path);
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-TEST(PictureLoader, LoadsTheUsualFormatsByContent) {
+struct PictureLoader : ::testing::Test {
     lumaro::testing::TempFolder folder;
-    QImage img(4, 3, QImage::Format_RGB32);
-    img.fill(Qt::red);
     QtPictureLoader loader;
+
+    std::string save(const std::string& name, QSize size, const char* format = nullptr) {
+        QImage img(size, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        EXPECT_TRUE(img.save(QString::fromStdString(folder.file(name)), format)) << name;
+        return folder.file(name);
+    }
+    int errorOf(const std::string& path) {
+        try {
+            loader.load(path);
+        } catch (const RuntimeError& e) {
+            return e.number();
+        }
+        return 0;
+    }
+};
+
+TEST_F(PictureLoader, LoadsTheUsualFormatsByContentAndAChangedFileAgain) {
     int previous = 0;
     for (const char* format : {"BMP", "JPEG", "PNG", "ICO"}) {
         // The extension does not decide: a JPEG named .bmp is still a picture.
-        const std::string path = folder.file(std::string("bild_") + format + ".bmp");
-        ASSERT_TRUE(img.save(QString::fromStdString(path), format)) << format;
+        const std::string path = save(std::string("bild_") + format + ".bmp", {4, 3}, format);
         const Picture p = loader.load(path);
         EXPECT_GT(p.handle, previous) << format;
         previous = p.handle;
@@ -38,39 +44,22 @@ TEST(PictureLoader, LoadsTheUsualFormatsByContent) {
     }
     EXPECT_EQ(loader.image(0), nullptr);
     EXPECT_EQ(loader.image(previous + 1), nullptr);
+
+    const Picture first = loader.load(save("logo.png", {2, 2}));
+    const Picture second = loader.load(save("logo.png", {5, 7}));
+    EXPECT_EQ(loader.image(first.handle)->size(), QSize(2, 2));
+    EXPECT_EQ(loader.image(second.handle)->size(), QSize(5, 7));
 }
 
-TEST(PictureLoader, AFileWithoutAPictureIs481AndAMissingOne53) {
-    lumaro::testing::TempFolder folder;
-    QtPictureLoader loader;
+TEST_F(PictureLoader, AFileWithoutAPictureIs481AndAMissingOne53) {
     folder.write("kaputt.bmp", "BM this is not a bitmap at all");
     folder.write("leer.png", "");
     folder.write("text.jpg", "Logo der Praxis");
-    EXPECT_EQ(errorOf(loader, folder.file("kaputt.bmp")), err::kInvalidPicture);
-    EXPECT_EQ(errorOf(loader, folder.file("leer.png")), err::kInvalidPicture);
-    EXPECT_EQ(errorOf(loader, folder.file("text.jpg")), err::kInvalidPicture);
-    EXPECT_EQ(errorOf(loader, folder.path()), err::kInvalidPicture);  // a folder
-    EXPECT_EQ(errorOf(loader, folder.file("fehlt.bmp")), err::kFileNotFound);
-    // A picture, but not of a format the program has ever taken.
-    QImage img(2, 2, QImage::Format_RGB32);
-    ASSERT_TRUE(img.save(QString::fromStdString(folder.file("bild.ppm")), "PPM"));
-    EXPECT_EQ(errorOf(loader, folder.file("bild.ppm")), err::kInvalidPicture);
-}
-
-TEST(PictureLoader, AChangedFileIsReadAgain) {
-    lumaro::testing::TempFolder folder;
-    const std::string path = folder.file("logo.png");
-    QImage small(2, 2, QImage::Format_RGB32);
-    small.fill(Qt::blue);
-    ASSERT_TRUE(small.save(QString::fromStdString(path)));
-    QtPictureLoader loader;
-    const Picture first = loader.load(path);
-    QImage big(5, 7, QImage::Format_RGB32);
-    big.fill(Qt::green);
-    ASSERT_TRUE(big.save(QString::fromStdString(path)));
-    const Picture second = loader.load(path);
-    EXPECT_EQ(loader.image(first.handle)->size(), QSize(2, 2));
-    EXPECT_EQ(loader.image(second.handle)->size(), QSize(5, 7));
+    save("bild.ppm", {2, 2}, "PPM");  // a picture, but not of a format the program ever took
+    for (const char* name : {"kaputt.bmp", "leer.png", "text.jpg", "bild.ppm"})
+        EXPECT_EQ(errorOf(folder.file(name)), err::kInvalidPicture) << name;
+    EXPECT_EQ(errorOf(folder.path()), err::kInvalidPicture);  // a folder
+    EXPECT_EQ(errorOf(folder.file("fehlt.bmp")), err::kFileNotFound);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cmath>
-#include <limits>
 
 #include "support/codepage.h"
 #include "tests/fakes/fakes.h"
@@ -17,20 +16,17 @@ namespace {
 
 using lumaro::testing::w;
 
-TEST(JsonString, EscapesQuotesBackslashAndControlCharacters) {
+TEST(JsonString, EscapesControlsAndEveryCodePageCharacterRoundTrips) {
     EXPECT_EQ(jsonString("a\"b\\c"), R"("a\"b\\c")");
     EXPECT_EQ(jsonString(std::string("x\r\n\t\x01\x1f\x7f", 7)),
               R"("x\u000d\u000a\u0009\u0001\u001f\u007f")");
-}
-
-TEST(JsonString, EveryCodePageCharacterRoundTripsThroughAJsonReader) {
     std::string all;
     for (int c = 1; c < 256; ++c)
         all += static_cast<char>(c);
     const std::string utf8 = toUtf8(all);
-    const QByteArray doc = QByteArray::fromStdString("[" + jsonString(utf8) + "]");
     QJsonParseError error{};
-    const QJsonDocument parsed = QJsonDocument::fromJson(doc, &error);
+    const QJsonDocument parsed =
+        QJsonDocument::fromJson(QByteArray::fromStdString("[" + jsonString(utf8) + "]"), &error);
     ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
     EXPECT_EQ(parsed.array().at(0).toString().toStdString(), utf8);
 }
@@ -38,12 +34,10 @@ TEST(JsonString, EveryCodePageCharacterRoundTripsThroughAJsonReader) {
 TEST(JsonNumber, RoundsToFourDecimalsAndNeverWritesNonNumbers) {
     EXPECT_EQ(jsonNumber(210), "210");
     EXPECT_EQ(jsonNumber(12.5), "12.5");
-    EXPECT_EQ(jsonNumber(1.0 / 3.0), "0.3333");
     EXPECT_EQ(jsonNumber(-2.0 / 3.0), "-0.6667");
     EXPECT_EQ(jsonNumber(-0.00001), "0");
-    EXPECT_EQ(jsonNumber(std::numeric_limits<double>::quiet_NaN()), "0");
-    EXPECT_EQ(jsonNumber(std::numeric_limits<double>::infinity()), "0");
-    EXPECT_EQ(jsonNumber(-std::numeric_limits<double>::infinity()), "0");
+    for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL})
+        EXPECT_EQ(jsonNumber(bad), "0") << bad;
     // Huge but finite values stay numbers a JSON reader accepts.
     const std::string big = jsonNumber(1e300);
     EXPECT_TRUE(QJsonDocument::fromJson(QByteArray::fromStdString("[" + big + "]")).isArray());
