@@ -17,6 +17,15 @@ namespace {
 using lumaro::testing::w;
 using Calls = std::vector<std::string>;
 
+// Runs the event loop until the window is unloaded or limitMs passed; the time taken.
+qint64 waitForUnload(const QtMainWindow& window, int limitMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!window.isUnloaded() && clock.elapsed() < limitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return clock.elapsed();
+}
+
 class Window : public ::testing::Test {
   protected:
     QtMainWindow window{false};
@@ -91,11 +100,7 @@ TEST_F(Window, TheExitTimerUnloadsOnceAfterItsTime) {
     window.startExitTimer(50);
     QCoreApplication::processEvents();
     EXPECT_FALSE(window.isUnloaded());
-    QElapsedTimer clock;
-    clock.start();
-    while (!window.isUnloaded() && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_GE(clock.elapsed(), 40);
+    EXPECT_GE(waitForUnload(window, 5000), 40);
     EXPECT_EQ(calls, Calls({"query", "unloaded"}));
 }
 
@@ -106,12 +111,8 @@ TEST(UnattendedWindow, IsNeverShownAndEndsWithoutWaiting) {
     window.show();
     EXPECT_FALSE(window.isVisible());
     window.startExitTimer(2000);
-    QElapsedTimer clock;
-    clock.start();
-    while (!window.isUnloaded() && clock.elapsed() < 1000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_LT(waitForUnload(window, 1000), 1000);
     EXPECT_EQ(unloaded, 1);
-    EXPECT_LT(clock.elapsed(), 1000);
 }
 
 TEST(WindowErrors, AnErrorInAnEventIsCarriedPastTheEventLoop) {

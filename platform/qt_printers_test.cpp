@@ -70,11 +70,5 @@ TEST_F(PrinterList, WithoutAnyPrinterThePdfPrinterWritesIntoAusdrucke) {
     EXPECT_EQ(printedPdfs(), QStringList({"2026-12-05_14-03-27_job001.pdf"}));
 }
 
-TEST_F(PrinterList, TheSystemsListEndsWithThePdfPrinter) {
-    QtPrinters printers = QtPrinters::fromSystem(surface, "", program);
-    ASSERT_GE(printers.count(), 1);
-    EXPECT_EQ(printers.deviceName(printers.count() - 1), "Lumaro PDF");
-}
-
 }  // namespace
 }  // namespace lumaro::platform

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -87,32 +88,29 @@ TEST(WidthCache, TheSurfaceMeasuresExactlyAsWithoutIt) {
     lumaro::testing::FixedClock clock;
     TraceWriter trace;
     QtPictureLoader pictures;
-    auto setUp = [&](QtPrintSurface& s, const Case& c) {
+    auto measure = [&](QtPrintSurface& s, const Case& c) {
         s.setFontName(ansi(c.font));
         s.setFontSize(c.size);
         s.setFontBold(c.bold);
         s.setFontItalic(c.italic);
-    };
-    auto fresh = [&](const Case& c) {
-        QtPrintSurface s(trace, pictures, clock);
-        s.usePdfPrinter(QString::fromStdString(folder.file("pdf")));
-        s.setScaleMode(6);
-        setUp(s, c);
         return s.textWidth(ansi(c.text));
+    };
+    auto newSurface = [&] {
+        auto s = std::make_unique<QtPrintSurface>(trace, pictures, clock);
+        s->usePdfPrinter(QString::fromStdString(folder.file("pdf")));
+        s->setScaleMode(6);
+        return s;
     };
     std::vector<double> expected;
     for (const Case& c : cases) {
-        expected.push_back(fresh(c));
+        expected.push_back(measure(*newSurface(), c));
         ASSERT_TRUE(expected.size() == 1 || expected.back() != expected.front()) << c.text;
     }
-    QtPrintSurface warm(trace, pictures, clock);
-    warm.usePdfPrinter(QString::fromStdString(folder.file("pdf")));
-    warm.setScaleMode(6);
+    const auto warm = newSurface();
     for (int round = 0; round < 2; ++round) {
         for (std::size_t i = 0; i < cases.size(); ++i) {
             const std::size_t k = round == 0 ? i : cases.size() - 1 - i;
-            setUp(warm, cases[k]);
-            EXPECT_EQ(warm.textWidth(ansi(cases[k].text)), expected[k]) << k;
+            EXPECT_EQ(measure(*warm, cases[k]), expected[k]) << k;
         }
     }
 }
