@@ -223,16 +223,5 @@ TEST_F(TextDruckenTest, OnlyTheFirstThousandCharactersArePrinted) {
     EXPECT_EQ(texts()[0].text.size(), 1000u);
 }
 
-TEST(TextBreite, MeasuresInTheGivenFontAndLeavesItSet) {
-    TestWorld world;
-    const double at8 = TextBreite(world.context, "Menge", 8, 1, 0);
-    EXPECT_TRUE(world.surface.fontBold());  // any value but 0 is on here
-    EXPECT_NEAR(at8, 4.0, kTolerance);
-    TextBreite(world.context, "Menge", 10, kFalse, kTrue);
-    EXPECT_EQ(world.surface.fontSize(), 10);
-    EXPECT_FALSE(world.surface.fontBold());
-    EXPECT_TRUE(world.surface.fontItalic());
-}
-
 }  // namespace
 }  // namespace lumaro

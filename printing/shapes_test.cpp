@@ -48,7 +48,7 @@ TEST(LinieDrucken, DashesAreOneUnitWithOneUnitGapsAndSolidUnlessTheFlagIsTrue) {
     EXPECT_LE(world.surface.calls.size(), 100000u);
 }
 
-TEST(KastenDrucken, OutlineInForeColourOrFilledInTheGivenColour) {
+TEST(KastenDrucken, OutlineOrFilledLabelRightAndCrossInside) {
     TestWorld world;
     world.surface.setForeColor(0x00FF00);
     KastenDrucken(world.context, 10, 20, 30, 4, "", 0, kFalse, 0);
@@ -63,10 +63,9 @@ TEST(KastenDrucken, OutlineInForeColourOrFilledInTheGivenColour) {
     EXPECT_EQ(filled[0].color, 0xC0C0C0);
     EXPECT_NEAR(filled[0].y, 30, kTolerance);
     EXPECT_NEAR(filled[0].y2, 33.5, kTolerance);
-}
 
-TEST(KastenDrucken, LabelRightOfTheBoxAndCrossInside) {
-    TestWorld world;
+    // The label stands right of the box, the cross inside.
+    world.surface.calls.clear();
     KastenDrucken(world.context, 10, 20, 3, 3, "ja", 8, kTrue, 0);
     const auto texts = world.surface.texts();
     ASSERT_EQ(texts.size(), 2u);

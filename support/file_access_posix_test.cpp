@@ -88,10 +88,5 @@ TEST_F(PosixFileTest, AConditionTheTableDoesNotKnowEndsTheProgramWithItsNumber) 
                                   " - undefinierter Fehler - Programm wird beendet");
 }
 
-TEST_F(PosixFileTest, DateiEinlesenTakesADotFileForHidden) {
-    world.folder.write(".versteckt.xml", "x");
-    EXPECT_EQ(DateiEinlesen(world.folder.file(".versteckt.xml")), "");
-}
-
 }  // namespace
 }  // namespace lumaro
