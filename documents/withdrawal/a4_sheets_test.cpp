@@ -113,16 +113,6 @@ TEST_F(A4Sheets, AppliedDrugsAreJoinedAndADiagnosisIsNotRepeated) {
     EXPECT_EQ(texts("Gebärparese").size(), 2u) << "once per copy, not again for treatment 2";
 }
 
-TEST_F(A4Sheets, OneCopyForTheKeeperAlone) {
-    Rec r = dairyRecord();
-    r.flags = {{"A4NichtFuerTierarzt", "True"}, {"BereichFuerTierhalter", "True"}};
-    ASSERT_TRUE(print(r.xml()));
-    EXPECT_EQ(newPages(), 0);
-    EXPECT_EQ(surface.jobsEnded, 1);
-    EXPECT_EQ(texts("Unterschrift Tierarzt").size(), 1u);
-    EXPECT_EQ(texts("Rücknahme:").size(), 1u) << "the only copy carries the keeper's area";
-}
-
 TEST_F(A4Sheets, KeepersAreaFollowsEveryDispensedRowOfTheFirstCopy) {
     Rec r;
     r.flags = {{"BereichFuerTierhalter", "True"}};
@@ -139,6 +129,15 @@ TEST_F(A4Sheets, KeepersAreaFollowsEveryDispensedRowOfTheFirstCopy) {
     }
     EXPECT_LT(at, copy2);
     EXPECT_EQ(texts("Rücknahme:").size(), 3u) << "none on the keeper's copy";
+
+    testing::TestWorld keeperOnly;
+    r.flags.push_back({"A4NichtFuerTierarzt", "True"});
+    ASSERT_TRUE(MediInhaltDruckenA4Blaetter(keeperOnly.context, state, r.xml()));
+    EXPECT_EQ(testing::countKind(keeperOnly.surface, DrawCall::NewPage), 0);
+    EXPECT_EQ(keeperOnly.surface.jobsEnded, 1);
+    EXPECT_EQ(testing::textsEqual(keeperOnly.surface, "Unterschrift Tierarzt").size(), 1u);
+    EXPECT_EQ(testing::textsEqual(keeperOnly.surface, w("Rücknahme:")).size(), 3u)
+        << "the only copy carries the keeper's area";
 }
 
 TEST_F(A4Sheets, OrganicNoticeStandsFramedBesideTheHeading) {
