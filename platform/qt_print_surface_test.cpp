@@ -74,14 +74,20 @@ TEST_F(PdfSurface, TraceOfASmallJobHasTheJobBeforeItsFirstDrawingAndEndsWithPage
     const auto ev = events();
     ASSERT_EQ(eventNames(ev),
               QStringList({"job", "text", "line", "newpage", "box", "enddoc", "enddoc"}));
+    EXPECT_EQ(ev[0]["orientation"].toInt(), 1);
     EXPECT_EQ(ev[0]["scaleWidth"].toDouble(), 210);
+    EXPECT_EQ(ev[0]["scaleHeight"].toDouble(), 297);
     const QJsonObject& text = ev[1];
     EXPECT_EQ(text["text"].toString(), QString::fromUtf8("Grüße"));
     EXPECT_EQ(text["font"].toString(), "Veranda");
+    EXPECT_EQ(text["size"].toDouble(), 10);
     EXPECT_TRUE(text["bold"].toBool());
+    EXPECT_FALSE(text["italic"].toBool());
     EXPECT_EQ(text["color"].toInt(), 255);
     EXPECT_EQ(text["x"].toDouble(), 20);
+    EXPECT_EQ(text["y"].toDouble(), 30);
     EXPECT_NEAR(text["w"].toDouble(), width, 1e-4);
+    EXPECT_NEAR(text["h"].toDouble(), surface->textHeight("x"), 1e-4);
     EXPECT_EQ(ev[4]["page"].toInt(), 2);
     EXPECT_EQ(ev[5]["pages"].toInt(), 2);
     EXPECT_EQ(ev[6]["job"].toInt(), 1);
@@ -213,6 +219,7 @@ TEST_F(PdfSurface, APictureIsDrawnAtItsPhysicalSizeUnlessSizedByTheCaller) {
     surface->endDoc();
     const auto ev = events();
     ASSERT_EQ(eventNames(ev), QStringList({"job", "picture", "picture", "enddoc"}));
+    EXPECT_EQ(ev[1]["file"].toString().toStdString(), folder.file("logo.png"));
     EXPECT_NEAR(ev[1]["w"].toDouble(), 25.4, 0.02);
     EXPECT_NEAR(ev[1]["h"].toDouble(), 12.7, 0.02);
     EXPECT_EQ(ev[2]["w"].toDouble(), 50);
