@@ -24,15 +24,25 @@ fi
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows "$jobs"
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 
 # The first start of Wine creates the prefix, which takes several seconds
 # and must not happen in two tests at once.
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-  wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
   "$wine" wineboot --init >/dev/null 2>&1 || true
   "$wineserver" -w || true
 fi
+
+# One wine server for the whole run. Left to itself it stops shortly after
+# the last test program ends, and a test starting in that moment dies with
+# "recvmsg: Connection reset by peer" instead of running. Wine's own services
+# start with the first program and then stay with the server: started here,
+# with no output attached, so that no test's output pipe is held open by them
+# and ctest does not wait for it forever.
+"$wineserver" -p </dev/null >/dev/null 2>&1
+trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
+"$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 # ctest's summary ("100% tests passed, 0 tests failed out of N") is its own
 # last lines; its exit status is that of the script.
