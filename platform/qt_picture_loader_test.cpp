@@ -20,13 +20,8 @@ struct PictureLoader : ::testing::Test {
         EXPECT_TRUE(img.save(QString::fromStdString(folder.file(name)), format)) << name;
         return folder.file(name);
     }
-    int errorOf(const std::string& path) {
-        try {
-            loader.load(path);
-        } catch (const RuntimeError& e) {
-            return e.number();
-        }
-        return 0;
+    int loadError(const std::string& path) {
+        return lumaro::testing::errorOf([&] { loader.load(path); });
     }
 };
 
@@ -57,9 +52,9 @@ TEST_F(PictureLoader, AFileWithoutAPictureIs481AndAMissingOne53) {
     folder.write("text.jpg", "Logo der Praxis");
     save("bild.ppm", {2, 2}, "PPM");  // a picture, but not of a format the program ever took
     for (const char* name : {"kaputt.bmp", "leer.png", "text.jpg", "bild.ppm"})
-        EXPECT_EQ(errorOf(folder.file(name)), err::kInvalidPicture) << name;
-    EXPECT_EQ(errorOf(folder.path()), err::kInvalidPicture);  // a folder
-    EXPECT_EQ(errorOf(folder.file("fehlt.bmp")), err::kFileNotFound);
+        EXPECT_EQ(loadError(folder.file(name)), err::kInvalidPicture) << name;
+    EXPECT_EQ(loadError(folder.path()), err::kInvalidPicture);  // a folder
+    EXPECT_EQ(loadError(folder.file("fehlt.bmp")), err::kFileNotFound);
 }
 
 }  // namespace

@@ -14,18 +14,9 @@
 namespace lumaro::platform {
 namespace {
 
+using lumaro::testing::errorOf;
 using lumaro::testing::w;
 using namespace lumaro::platform::testing;
-
-template <class Call>
-int errorOf(Call&& call) {
-    try {
-        call();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 const QString kJob1 = "2026-12-05_14-03-27_job001.pdf";
 

@@ -45,12 +45,7 @@ TEST_F(PrinterList, SystemPrintersComeFirstThenThePdfPrinterAndTheDefaultIsCurre
     EXPECT_EQ(surface.deviceName(), "Kyocera");
     printers.makeCurrent(2);
     EXPECT_EQ(printedPdfs().size(), 1);
-    try {
-        printers.makeCurrent(3);
-        FAIL() << "no error";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), 9);
-    }
+    EXPECT_EQ(lumaro::testing::errorOf([&] { printers.makeCurrent(3); }), 9);
     EXPECT_EQ(surface.deviceName(), "Lumaro PDF");
 }
 

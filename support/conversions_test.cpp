@@ -10,19 +10,11 @@
 namespace lumaro {
 namespace {
 
+using testing::errorOf;
 using testing::w;
 
 const Regional kGerman{',', '.'};
 const Regional kEnglish{'.', ','};
-
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 TEST(ValOfText, ReadsTheLeadingNumberWithAPointAndNeverHangsOnHugeOnes) {
     EXPECT_EQ(valOfText("12abc"), 12);

@@ -10,6 +10,7 @@ namespace {
 
 using testing::DrawCall;
 using testing::entry;
+using testing::errorOf;
 using testing::logLines;
 using testing::w;
 
@@ -217,12 +218,9 @@ TEST_F(Template, FaultsBeforeTheFirstTextAreReportedAndEndTheTemplate) {
 TEST_F(Template, FaultsAfterTheFirstTextGoToTheCaller) {
     world.folder.write("kaputt.bad", "no picture");
     const std::string text = entry("Typ=Text;oben=10;Wortlaut=da");
-    try {
-        draw(text + entry("Typ=Grafik;oben=20;Wortlaut=kaputt.bad") + text);
-        ADD_FAILURE() << "no error reached the caller";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), err::kInvalidPicture);
-    }
+    EXPECT_EQ(errorOf([&] { draw(text + entry("Typ=Grafik;oben=20;Wortlaut=kaputt.bad") + text); }),
+              err::kInvalidPicture)
+        << "no error reached the caller";
     EXPECT_THROW(draw(text + entry("Typ=Linie;oben=zwanzig")), RuntimeError);
     EXPECT_EQ(calls(DrawCall::Text).size(), 2u);
     EXPECT_TRUE(world.messages.shown.empty());

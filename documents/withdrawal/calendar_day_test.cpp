@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/errors.h"
+#include "tests/fakes/fakes.h"
 
 namespace lumaro {
 namespace {
@@ -12,12 +13,7 @@ std::string longDate(const std::string& text) {
 }
 
 int errorNumberOf(const std::string& text) {
-    try {
-        parseTreatmentDate(text);
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
+    return testing::errorOf([&] { parseTreatmentDate(text); });
 }
 
 TEST(TreatmentDate, IsNormalisedTheCalendarWay) {

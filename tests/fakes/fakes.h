@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "printing/context.h"
+#include "support/errors.h"
 #include "support/services.h"
 
 namespace lumaro::testing {
@@ -160,5 +161,16 @@ struct TestWorld {
 
 // Windows-1252 from a UTF-8 literal, for comparisons in tests.
 std::string w(const std::string& utf8);
+
+// The number of the run-time error that call raises, 0 when it raises none.
+template <class Call>
+int errorOf(Call&& call) {
+    try {
+        call();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
 
 }  // namespace lumaro::testing
