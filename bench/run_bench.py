@@ -155,7 +155,7 @@ def ms(seconds):
 
 
 def load():
-    return "load average {:.2f} {:.2f} {:.2f}".format(*os.getloadavg())
+    return "{:.2f} {:.2f} {:.2f}".format(*os.getloadavg())
 
 
 def row(name, records, ours, floor):
@@ -249,8 +249,8 @@ def main():
         print(f"  {name}: " + ", ".join(f"{ms(median(o, 'cpu'))} ms CPU" for o in ours) +
               f"; replay {ms(median(floor, 'cpu'))} ms CPU", file=sys.stderr, flush=True)
 
-    print(f"{runs} runs per row, medians; load average before {started[len('load average '):]}, "
-          f"after {load()[len('load average '):]} (2 cores)")
+    print(f"{runs} runs per row, medians; load average before {started}, after {load()} "
+          f"({os.cpu_count()} cores)")
     for b, binary in enumerate(binaries):
         print()
         print(f"{binary}:")
