@@ -31,7 +31,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/fonts.h"
+#include "platform/qt/fonts.h"
 #include "support/codepage.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The withdrawal record on A4 sheets for the animal keeper, on any WZBeleg.xml.
-#include "documents/withdrawal/withdrawal_renderers.h"
+#include "documents/withdrawal/sheets/withdrawal_renderers.h"
 #include "fuzz/renderer_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

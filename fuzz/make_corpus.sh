@@ -40,7 +40,7 @@ python3 - "$out" <<'PY'
 import hashlib, pathlib, re, sys
 out = pathlib.Path(sys.argv[1])
 files = [p for p in pathlib.Path(".").glob("examples/*/*.xml")] + \
-        [p for p in pathlib.Path("documents").glob("*/testdata/*.xml")]
+        [p for p in pathlib.Path("documents").glob("**/testdata/*.xml")]
 values, entries, tags = set(), set(), set()
 for p in files:
     data = p.read_bytes()

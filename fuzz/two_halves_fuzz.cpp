@@ -1,5 +1,5 @@
 // The withdrawal record on two A5 halves of a landscape sheet, on any WZBeleg.xml.
-#include "documents/two_halves/two_halves.h"
+#include "documents/withdrawal/two_halves/two_halves.h"
 #include "fuzz/renderer_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

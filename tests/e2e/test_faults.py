@@ -31,7 +31,7 @@ from test_program import EXAMPLES, INI, LUMARO, cp1252, entry, log_lines, pdf_pa
 
 IS_ROOT = os.geteuid() == 0
 HEAVY = os.environ.get("LUMARO_HEAVY_TESTS") == "1"
-TESTDATA = Path(__file__).resolve().parents[2] / "documents" / "withdrawal" / "testdata"
+TESTDATA = Path(__file__).resolve().parents[2] / "documents" / "withdrawal" / "model" / "testdata"
 NOBODY = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"]
 
 

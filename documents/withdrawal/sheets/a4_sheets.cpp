@@ -1,0 +1,150 @@
+// The A4 portrait sheets for the animal keeper.
+#include "documents/withdrawal/model/calendar_day.h"
+#include "documents/withdrawal/sheets/sheet_pages.h"
+#include "documents/withdrawal/sheets/withdrawal_sheets.h"
+#include "printing/drawing.h"
+#include "support/codepage.h"
+#include "support/regional.h"
+
+namespace lumaro {
+
+namespace {
+
+const SheetStyle kA4Style{
+    .procedure = "MediInhaltDruckenA4Blaetter",
+    .rightTextEdge = kA4RightTextEdge,
+    .runningNumberSize = 7,
+    .customerTop = 50,
+    .customerTopShortTitle = 41,
+    .lfbisSize = 11,
+    .lfbisCaptionSize = 7,
+    .customerSize = 11,
+    .afterCustomerName = 5,
+    .textSize = 7,
+    .afterAnimals = 3,
+    .monitoringSize = 5,
+    .afterMonitoring = 0,
+    .headingSize = 7,
+    .afterHeading = 4,
+    .beforeDispensedRow = 4,
+    .dispensedRowSize = 11,
+    .instructionSize = 9,
+};
+
+class A4Sheets : public WithdrawalSheets {
+  public:
+    using WithdrawalSheets::WithdrawalSheets;
+
+  protected:
+    int copies() const override { return copyCount(record_); }
+
+    bool firstPageHead() override {
+        return KopfA4Drucken(c_, state_, 1, record_.templates, record_.Eigentum1, record_.Eigentum2,
+                             !firstCopy(), record_.KurzeUeberschrift, record_.NurObereHaelfte);
+    }
+
+    void pageFoot() override {
+        FussA4Drucken(c_, left(), bottom(), record_.LFBIS, edge(), page_, record_.LaufendeNummer);
+    }
+
+    void nextPage() override {
+        page_ = SeitenwechselA4(c_, state_, page_, height_, record_.templates, record_.Eigentum1,
+                                record_.Eigentum2, !firstCopy(), record_.KurzeUeberschrift,
+                                record_.NurObereHaelfte);
+    }
+
+    void appliedSection(const Treatment& t, CalendarDay date) override {
+        const Regional& regional = c_.services.regional;
+        changePageIfReached(6);
+        const Periods greatest = greatestAppliedPeriods(t.medications, record_.alreadyDoubled);
+        text(left(), height_, "Angewandte Medikamente und Darreichungsform:", 0, 7, false, true);
+        greyBox(edge() - headingWidth_, height_, headingWidth_, 4);
+        text(edge(), height_ + 0.5,
+             "Fleisch " + formatShortest(greatest.meat, regional) + "  /  Milch " +
+                 formatShortest(greatest.milk, regional),
+             1, 7, true);
+        if (record_.WZEndeZeigen) {
+            const double x = edge() - widthOf("Wartezeiten in Tagen", 7, true) - 4;
+            text(x, height_ + 0.5,
+                 "Wartezeiten-Ende: Fleisch " + formatDayShort(addPeriod(date, greatest.meat)) +
+                     ", Milch " + formatDayShort(addPeriod(date, greatest.milk)),
+                 1, 7, true);
+        }
+        height_ += 2;
+        std::string joined;
+        for (const MedicationRow& row : t.medications.rows()) {
+            if (row.AbgabeStatus != kAngewandt)
+                continue;
+            changePageIfReached(4);
+            if (!joined.empty())
+                joined += ", ";
+            joined += medicationText(row, regional, true);
+        }
+        height_ += 4;
+        height_ += text(left(), height_, joined, 0, 7, false, false, edge() - 4 - left(), 9);
+    }
+
+    void dispensedCaption() override {
+        text(left(), height_, "Abgegebene Medikamente, Wartezeiten und Anwendungsanweisung", 0, 7,
+             false, true);
+    }
+
+    void keeperArea(bool measure) override {
+        // While measuring the dispensed block the area counts as 10: the
+        // return line has a page test of its own.
+        if (measure) {
+            height_ += 10;
+            return;
+        }
+        height_ += 8;
+        static const char* const captions[] = {"Anzahl + Identität der Tiere", "Standort der Tiere",
+                                               "Datum von - bis", "Unterschrift Anwender",
+                                               "Wartezeit endet am"};
+        const double fieldWidth = (edge() - left() - 12) / 5.0;
+        for (int i = 0; i < 5; ++i) {
+            const double x = left() + i * (fieldWidth + 3);
+            LinieDrucken(c_, x, x + fieldWidth, height_ - 0.5, kTrue);
+            text(x, height_, ansi(captions[i]), 21, 5, false, false, fieldWidth);
+        }
+        height_ += 7;
+        changePageIfReached(7);
+        const std::string returned = ansi("Rücknahme:");
+        height_ += text(left(), height_, returned, 0, 7);
+        LinieDrucken(c_, left() + widthOf(returned, 7) + 1, edge(), height_, kTrue);
+        height_ += 2;
+    }
+
+    void closingPart() override {
+        height_ += 4;
+        const std::string& message = record_.AllgemeineNachricht;
+        const double messageHeight =
+            text(left(), height_, message, 0, 7, true, false, edge() - left(), 11, true);
+        if (height_ + messageHeight >= bottom())
+            changePage();
+        height_ += text(left(), height_, message, 0, 7, true, false, edge() - left(), 11);
+
+        // The signatures belong on the sheet they sign: a block that runs a
+        // little past the bottom limit moves up to end on it, a block that
+        // runs further goes to a new page.
+        constexpr double kBlockHeight = 12 + 4;
+        const double overrun = height_ + kBlockHeight - bottom();
+        if (overrun > 10)
+            changePage();
+        else if (overrun > 0)
+            height_ -= overrun;
+        height_ += 12;
+        const double width = (edge() - left() - 10) * 0.4;
+        signatureLine(edge() - width, width, height_, "Unterschrift Tierarzt", 7);
+        signatureLine(left(), width, height_, "Unterschrift Tierhalter", 7);
+        height_ += 4;
+    }
+};
+
+}  // namespace
+
+bool MediInhaltDruckenA4Blaetter(Context& c, WithdrawalRunState& state, const std::string& text) {
+    A4Sheets sheets(c, state, kA4Style);
+    return sheets.run(text);
+}
+
+}  // namespace lumaro

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include "documents/withdrawal/sheets/sheet_test_support.h"
+#include "documents/withdrawal/sheets/withdrawal_renderers.h"
+
+namespace lumaro {
+namespace {
+
+using testing::Beh;
+using testing::DrawCall;
+using testing::Med;
+using testing::Rec;
+using testing::w;
+
+class A5Sheets : public ::testing::Test {
+  protected:
+    testing::TestWorld world;
+    testing::FakeSurface& surface = world.surface;
+    WithdrawalRunState state;
+
+    bool print(const std::string& xml) {
+        return MediInhaltDruckenA5Blaetter(world.context, state, xml);
+    }
+    std::vector<DrawCall> texts(const std::string& utf8) {
+        return testing::textsEqual(surface, w(utf8));
+    }
+};
+
+// Two applied drugs (15 and 5 days, none) and a dispensed one (4 and 5).
+Rec a5Record() {
+    Rec r;
+    r.treatments = {Beh{.meds = {Med{.bezeichnung = "Meloxicam",
+                                     .menge = "12,5",
+                                     .charge = "MX1",
+                                     .form = "Injektionslösung",
+                                     .fleisch = "15",
+                                     .milch = "5"},
+                                 Med{.bezeichnung = "Oxytocin", .menge = "2"},
+                                 Med{.status = "Abgegeben",
+                                     .bezeichnung = "Cefalexin",
+                                     .menge = "4",
+                                     .einheit = "Stk.",
+                                     .charge = "CX-7781",
+                                     .fleisch = "4",
+                                     .milch = "5",
+                                     .anweisung = "Nach dem Melken je einen Injektor."}}}};
+    return r;
+}
+
+TEST_F(A5Sheets, TwoCopiesInTheLeftHalfOfALandscapeSheet) {
+    Rec r = a5Record();
+    r.flags = {{"A4NichtFuerTierarzt", "True"}, {"NurObereHaelfte", "True"}};
+    ASSERT_TRUE(print(r.xml()));
+    EXPECT_EQ(surface.orientation(), 2);
+    EXPECT_EQ(surface.scaleWidth(), 297);
+    EXPECT_EQ(world.context.bounds.intRechterRand, 134);
+    EXPECT_EQ(world.context.bounds.intUntererRand, 200) << "no upper-half option";
+    EXPECT_EQ(testing::countKind(surface, DrawCall::NewPage), 1) << "always two copies";
+    EXPECT_EQ(surface.jobsEnded, 1);
+
+    for (const char* right :
+         {"1234567", "  Wartezeiten in Tagen  ", "Fleisch 15  /  Milch 5", "Behandlung Nr. 1"})
+        EXPECT_DOUBLE_EQ(texts(right).at(0).x2, 134) << right;
+    for (const DrawCall& c : surface.calls)
+        EXPECT_TRUE(c.kind != DrawCall::Text || c.text.empty() || c.x2 <= 134) << c.text;
+    const DrawCall owner = texts("Tierarztpraxis Dr. Anna Berger").at(0);
+    EXPECT_DOUBLE_EQ((owner.x + owner.x2) / 2, 72) << "centred between 10 and 134";
+
+    // The closing part names the vet on each copy.
+    const DrawCall vet = texts("Unterschrift Tierarzt").at(0);
+    const DrawCall keeper = texts("Unterschrift Tierhalter").at(0);
+    EXPECT_TRUE(vet.page == 1 && keeper.page == 2);
+    const auto names = texts("Dr. Anna Berger");
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_DOUBLE_EQ(names[0].y, vet.y + 4) << "under the rule";
+    EXPECT_DOUBLE_EQ(names[1].x, 10) << "at the left margin on the keeper's copy";
+    EXPECT_EQ(texts("Tierarzt-Nr.:").size(), 2u);
+    EXPECT_EQ(texts("www.lumaro.example").size(), 1u) << "on the vet's copy only";
+}
+
+TEST_F(A5Sheets, AppliedDrugsOnTheirOwnLinesAndEndDatesWithFourDigitYears) {
+    Rec r = a5Record();
+    r.datum = "31.12.2026";
+    r.flags = {{"WZEndeZeigen", "True"}};
+    ASSERT_TRUE(print(r.xml()));
+    const auto ends = texts("Wartezeiten enden am: Fleisch 15.01.2027 / Milch 05.01.2027");
+    ASSERT_EQ(ends.size(), 2u);
+    EXPECT_TRUE(ends[0].x2 == 134 && ends[0].bold);
+    const DrawCall first = texts("12,5 ml Meloxicam [MX1], Injektionslösung").at(0);
+    const DrawCall second = texts("2 ml Oxytocin").at(0);
+    EXPECT_TRUE(first.x == 10 && first.size == 8);
+    EXPECT_DOUBLE_EQ(second.y, first.y + 4);
+    EXPECT_DOUBLE_EQ(ends[0].y, second.y + 4);
+}
+
+TEST_F(A5Sheets, LongDrugLineWrapsInsideTheHalf) {
+    Rec r;
+    // 159 characters: wider than the 124 units of the half at 8 points.
+    r.treatments[0].meds = {Med{.bezeichnung = testing::words(9, "Suspension"),
+                                .menge = "12,75",
+                                .einheit = "Milliliter",
+                                .charge = "LANG-12345",
+                                .form = "Injektionssuspension zur i.m."},
+                            Med{.bezeichnung = "Danach"}};
+    ASSERT_TRUE(print(r.xml()));
+    const auto first = testing::textsStartingWith(surface, "12,75 Milliliter Suspension");
+    const std::size_t next = testing::indexOfText(surface, "1 ml Danach");
+    ASSERT_TRUE(!first.empty() && next < surface.calls.size());
+    const DrawCall secondLine = surface.calls[next - 1];
+    EXPECT_TRUE(first[0].x2 <= 134 && secondLine.x == 10);
+    EXPECT_DOUBLE_EQ(surface.calls[next].y, secondLine.y + 4) << "the next drug starts below";
+}
+
+TEST_F(A5Sheets, DispensedDrugsWithTheKeepersFourFields) {
+    Rec r = a5Record();
+    r.flags = {{"BereichFuerTierhalter", "True"}};
+    r.treatments[0].meds.push_back(Med{.status = "Abgegeben", .bezeichnung = "Zweites"});
+    ASSERT_TRUE(print(r.xml()));
+    EXPECT_EQ(texts("Identität der Tiere").size(), 2u) << "after each dispensed row of copy 1";
+    EXPECT_TRUE(texts("Rücknahme:").empty());
+    const std::size_t copy2 = testing::firstIndexOf(surface, DrawCall::NewPage);
+    EXPECT_LT(testing::indexOfText(surface, "Wartezeit endet am", 0), copy2);
+    EXPECT_EQ(testing::indexOfText(surface, "Wartezeit endet am", copy2), surface.calls.size());
+    const double fieldWidth = (134 - 10 - 9) / 4.0;
+    const DrawCall last = texts("Wartezeit endet am").at(0);
+    EXPECT_NEAR((last.x + last.x2) / 2, 10 + 3 * (fieldWidth + 3) + fieldWidth / 2, 1e-9);
+}
+
+TEST_F(A5Sheets, PagesChangeAt200WithTheFootInTheLeftHalf) {
+    Rec r;
+    r.treatments.clear();
+    for (int i = 0; i < 6; ++i)
+        r.treatments.push_back(Beh{
+            .monitoring = "Eutergesundheit",
+            .meds = {Med{}, Med{.status = "Abgegeben", .anweisung = testing::words(12, "Anw")}}});
+    ASSERT_TRUE(print(r.xml()));
+    EXPECT_GE(testing::countKind(surface, DrawCall::NewPage), 3);
+    for (const DrawCall& c : surface.calls) {
+        if (c.kind != DrawCall::Text || c.text.empty())
+            continue;
+        const bool foot = c.text.rfind("Seite  ", 0) == 0 || c.text == "LFBIS: 1234567";
+        EXPECT_TRUE(foot ? c.y == 201 : c.y < 200) << c.text << " page " << c.page;
+    }
+    EXPECT_DOUBLE_EQ(texts("Seite   1").at(0).x2, 134);
+    int footRules = 0;
+    for (const DrawCall& c : surface.calls)
+        footRules += c.kind == DrawCall::Line && c.y == 200 && c.x == 10 && c.x2 == 134;
+    EXPECT_EQ(footRules, static_cast<int>(texts("LFBIS: 1234567").size()));
+}
+
+TEST_F(A5Sheets, SignatureBlockGoesToANewPageWhenItWouldReachTheBottom) {
+    // 13 words of "Nachricht " fill one message line of 124 at 9 points.
+    int samePage = 0, newPage = 0;
+    for (int treatments = 3; treatments <= 7; ++treatments) {
+        for (int monitored : {0, 2, 5}) {
+            for (int lines = 1; lines <= 7; ++lines) {
+                for (bool shortTitle : {false, true}) {
+                    testing::TestWorld run;
+                    const Rec r =
+                        testing::steeredRecord(treatments, monitored, 13 * lines, shortTitle);
+                    ASSERT_TRUE(MediInhaltDruckenA5Blaetter(run.context, state, r.xml()));
+                    const testing::SignaturePlace p = testing::signaturePlace(run.surface, 3.6);
+                    const double end = p.naturalStart + 16;
+                    SCOPED_TRACE("block end " + std::to_string(end));
+                    if (end >= 200) {
+                        EXPECT_EQ(p.captionPage, p.messagePage + 1);
+                        EXPECT_DOUBLE_EQ(p.captionY, 22);
+                        ++newPage;
+                    } else {
+                        EXPECT_EQ(p.captionPage, p.messagePage);
+                        EXPECT_NEAR(p.captionY, p.naturalStart + 12, 1e-9);
+                        samePage += end > 196;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(newPage > 0 && samePage > 0) << "the sweep met both sides of the bottom";
+}
+
+TEST_F(A5Sheets, OverlongUnitIsReportedWithTheA5RenderersName) {
+    Rec r = a5Record();
+    r.treatments[0].meds[0].einheit = "Milliliter je kg";
+    EXPECT_FALSE(print(r.xml()));
+    ASSERT_EQ(world.messages.shown.size(), 1u);
+    EXPECT_EQ(world.messages.shown[0].text,
+              w("Fehler 3265 (Die Daten sind zu lang für das Feld der Medikamententabelle) in "
+                "Prozedur MediInhaltDruckenA5Blaetter in Modul FunktionenDrucker"));
+    EXPECT_EQ(surface.endDocCalls, 0);
+}
+
+}  // namespace
+}  // namespace lumaro
