@@ -11,14 +11,9 @@
 #include <optional>
 #include <string>
 
-namespace lumaro {
+#include "printing/picture.h"
 
-// A picture loaded for drawing. handle 0 means no picture is held. The surface
-// knows how to find the image behind a handle (the picture loader gave it).
-struct Picture {
-    int handle = 0;
-    std::string file;  // for the log and the trace
-};
+namespace lumaro {
 
 class PrintSurface {
   public:
@@ -79,14 +74,6 @@ class Printers {
     virtual int count() const = 0;
     virtual std::string deviceName(int index) const = 0;
     virtual void makeCurrent(int index) = 0;
-};
-
-// Loads picture files for drawing. A file that is there but holds no picture
-// the platform can read raises RuntimeError 481.
-class PictureLoader {
-  public:
-    virtual ~PictureLoader() = default;
-    virtual Picture load(const std::string& path) = 0;
 };
 
 }  // namespace lumaro

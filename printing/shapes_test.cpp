@@ -94,7 +94,7 @@ TEST(KastenDrucken, OutlineOrFilledLabelRightAndCrossInside) {
 
 TEST(PrintPicture, ScaledNaturalOrSkipped) {
     TestWorld world;
-    const Picture logo{3, "logo.bmp"};
+    const Picture logo{3, "logo.bmp", nullptr};
     PrintPicture(world.context, logo, 10, 20, 40, 25);
     PrintPicture(world.context, logo, 10, 20, 0, 99);        // natural size, whatever the height
     PrintPicture(world.context, Picture{}, 10, 20, 40, 25);  // nothing loaded: nothing drawn
@@ -122,7 +122,7 @@ TEST(PrintPicture, DeviceFaultIsLoggedAndShownThenTheCallerGoesOn) {
     Context context{world.services, failing, world.pictures, PageBounds{}};
     const std::string expected =
         "Fehler 482 (Druckerfehler) in Prozedur PrintPicture im Modul FunktionenDrucker";
-    EXPECT_NO_THROW(PrintPicture(context, Picture{1, "a.bmp"}, 0, 0, 0, 0));
+    EXPECT_NO_THROW(PrintPicture(context, Picture{1, "a.bmp", nullptr}, 0, 0, 0, 0));
     ASSERT_EQ(world.messages.shown.size(), 1u);
     EXPECT_EQ(world.messages.shown[0].text, expected);
     EXPECT_EQ(world.messages.shown[0].title, "");

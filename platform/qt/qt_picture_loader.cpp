@@ -59,7 +59,7 @@ Picture QtPictureLoader::load(const std::string& path) {
 
     const int handle = next_++;
     images_.emplace(handle, image);
-    return Picture{handle, path};
+    return Picture{handle, path, nullptr};
 }
 
 const QImage* QtPictureLoader::image(int handle) const {

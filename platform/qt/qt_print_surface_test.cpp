@@ -267,7 +267,7 @@ TEST_F(PdfSurface, RefusedValuesRaiseErrorsAndKeepTheOldOnesWithoutStartingAJob)
     EXPECT_EQ(errorOf([&] { surface->setScaleMode(8); }), 380);
     EXPECT_EQ(surface->orientation(), 1);
     EXPECT_EQ(errorOf([&] {
-                  surface->paintPicture(Picture{42, "weg.bmp"}, 0, 0);
+                  surface->paintPicture(Picture{42, "weg.bmp", nullptr}, 0, 0);
               }),
               err::kInvalidPicture);
 }

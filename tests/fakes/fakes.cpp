@@ -140,7 +140,7 @@ lumaro::Picture FakePictureLoader::load(const std::string& path) {
     if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".bad") == 0) {
         raiseError(err::kInvalidPicture);
     }
-    return lumaro::Picture{next_++, path};
+    return lumaro::Picture{next_++, path, nullptr};
 }
 
 namespace {
