@@ -6,12 +6,14 @@
 #include <QFileInfo>
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <new>
 #include <string>
 #include <vector>
 
 #include "app/options.h"
+#include "app/printer_choice.h"
 #include "app/run.h"
 #include "documents/renderers.h"
 #include "platform/qt/qt_main_window.h"
@@ -84,7 +86,10 @@ int reportUnhandled(Services& services, int number, const std::string& descripti
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    const ParsedOptions parsed = parseOptions(args, environment);
+    const ParsedOptions parsed = parseOptions(args, environment, [](const std::string& path) {
+        std::error_code ec;
+        return std::filesystem::is_directory(path, ec);
+    });
     if (!parsed.usageError.empty()) {
         std::cerr << parsed.usageError << "\n\n" << usageText();
         return kExitUsage;
@@ -98,21 +103,39 @@ int main(int argc, char** argv) {
         std::cout << "Lumaro " LUMARO_VERSION "\n";
         return 0;
     }
-    // Unattended runs need no display at all.
-    if (options.unattended && !environment("QT_QPA_PLATFORM")) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Unattended runs need no display at all. A run without one (no display
+    // named, or one that cannot be reached) goes on as if unattended instead
+    // of Qt ending the process: the host's document still gets printed and the
+    // day log says what happened. A platform named in QT_QPA_PLATFORM is
+    // taken as it is.
+    bool unattended = options.unattended;
+    bool noDisplay = false;
+    const bool platformGiven = environment("QT_QPA_PLATFORM").has_value();
+    if (!platformGiven) {
+        if (!unattended && !environment("DISPLAY") && !environment("WAYLAND_DISPLAY")) {
+            noDisplay = true;
+            unattended = true;
+        }
+        if (unattended)
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        else if (!environment("WAYLAND_DISPLAY"))
+            setenv("QT_QPA_PLATFORM", "xcb;offscreen", 1);  // offscreen when X is not there
     }
 
     if (!environment("LUMARO_QT_WARNINGS"))
         qInstallMessageHandler(quietQtMessages);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Lumaro");
+    if (!platformGiven && !unattended && QGuiApplication::platformName() == "offscreen") {
+        noDisplay = true;
+        unattended = true;
+    }
     const QString folder = programFolder(options);
 
     platform::TraceWriter trace =
         options.trace ? platform::TraceWriter(QString::fromLocal8Bit(options.trace->c_str()))
                       : platform::TraceWriter();
-    platform::QtMessages messages(trace, options.unattended);
+    platform::QtMessages messages(trace, unattended);
     SystemClock clock;
     Services services{clock, messages, platform::regionalFromEnvironment(), ansiFromQString(folder),
                       ""};
@@ -124,11 +147,17 @@ int main(int argc, char** argv) {
     auto printers = platform::QtPrinters::fromSystem(surface, pdfFolder, folder);
     Context context{services, surface, pictures, PageBounds{}};
 
-    platform::QtMainWindow window(options.unattended);
+    platform::QtMainWindow window(unattended);
     messages.setParentWindow(&window);
     const Renderers renderers = makeRenderers();
+    // When the built-in printer prints for want of a usable system printer,
+    // the user learns where each file went.
+    surface.onPdfWritten = [&](const QString& path) {
+        if (printers.announcesPdfFiles())
+            announcePdfFile(services, ansiFromQString(QDir::toNativeSeparators(path)));
+    };
     LumaroRun run(RunSetup{context, window, printers, renderers, fromUtf8(options.commandLine),
-                           options.unattended});
+                           unattended, noDisplay});
     window.onListClicked = [&] { run.onListClicked(); };
     window.onListKeyUp = [&] { run.onListKeyUp(); };
     window.onAboutToUnload = [&] { run.onAboutToUnload(); };
@@ -140,7 +169,7 @@ int main(int argc, char** argv) {
     int status = kExitNothingPrinted;
     try {
         run.load();
-        if (options.unattended) {
+        if (unattended) {
             // Nobody waits for the window: end as the timer or Esc would.
             window.unload();
         } else if (!window.isUnloaded()) {

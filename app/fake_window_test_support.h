@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/printer_choice.h"
 #include "printing/print_surface.h"
 #include "tests/fakes/fakes.h"
 
@@ -52,7 +53,8 @@ class FakeWindow : public MainWindow {
     std::function<void()> onClick, onAboutToUnload, onUnloaded;
 };
 
-// Printers by name; the current one is the surface's device name.
+// Printers by name, the built-in one last; the current one is the surface's
+// device name. The start printer follows the program's rule (no --pdf).
 class FakePrinters : public Printers {
   public:
     FakePrinters(FakeSurface& surface, std::vector<std::string> names)
@@ -60,6 +62,14 @@ class FakePrinters : public Printers {
     int count() const override { return static_cast<int>(names_.size()); }
     std::string deviceName(int i) const override { return names_.at(i); }
     void makeCurrent(int i) override { surface_.device = names_.at(i); }
+    std::string chooseStartPrinter(const std::string& labelPrinter) override {
+        const std::vector<std::string> system(names_.begin(), names_.end() - 1);
+        const PrinterChoice c = choosePrinter(system, defaultName, labelPrinter, false);
+        makeCurrent(c.systemIndex >= 0 ? c.systemIndex : count() - 1);
+        return c.reason;
+    }
+
+    std::string defaultName;
 
   private:
     FakeSurface& surface_;

@@ -33,7 +33,10 @@ struct RunFixture : ::testing::Test {
     std::string commandLine;
     bool unattended = false;
 
-    RunFixture() { world.surface.device = "Stall Etiketten"; }
+    RunFixture() {
+        world.surface.device = "Stall Etiketten";
+        printers.defaultName = "Stall Etiketten";
+    }
 
     LumaroRun& start() {
         run = std::make_unique<LumaroRun>(
@@ -80,8 +83,47 @@ TEST_F(RunFixture, NormalStartLogsTheRunAndThePrinterChoiceInOrder) {
     };
     EXPECT_EQ(logLines(world.log()), expected);
     EXPECT_FALSE(world.folder.read("Besamung.xml").has_value());
-    // The end of the run saves the list choice once more.
-    EXPECT_EQ(*world.folder.read("Halmor.ini"), "[Drucker]\r\nLabeldrucker=Stall Etiketten\r\n");
+    // Nobody chose in the list: the end of the run writes nothing.
+    EXPECT_EQ(*world.folder.read("Halmor.ini"), "[Drucker]\r\nLabeldrucker=\r\n");
+}
+
+TEST_F(RunFixture, WithoutADefaultTheDocumentsAvoidTheLabelPrinterAndTheLogSaysWhy) {
+    hostFiles("[Drucker]\r\nLabeldrucker=Buero\r\n");
+    printers.defaultName = "";
+    start().load();
+    EXPECT_EQ(world.surface.device, "Stall Etiketten");
+    EXPECT_EQ(window.selected, 0);  // the list still shows the label printer
+    const auto lines = logLines(world.log());
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines[1], w("      DruckerEinlesen wird ausgeführt."));
+    EXPECT_EQ(lines[2],
+              "          Kein Standarddrucker im System; die Dokumente gehen an Stall "
+              "Etiketten, den ersten Drucker, der nicht der Labeldrucker Buero ist.");
+    EXPECT_EQ(
+        lines[3],
+        w("          DruckerEinlesen wurde ausgeführt: Printer.DeviceName = Stall Etiketten"));
+}
+
+TEST_F(RunFixture, TheSavedLabelPrinterIsWrittenOnlyWhenTheUserChoseInTheList) {
+    // A label printer switched off today: the list preselects the current
+    // printer, yet neither a key nor the end of the run may save that.
+    const std::string ini = "[Drucker]\r\nLabeldrucker=Zebra USB\r\n; host comment\r\n";
+    hostFiles(ini);
+    auto& r = start();
+    r.load();
+    EXPECT_EQ(window.listText(), "Stall Etiketten");
+    r.onListKeyUp();
+    window.unload();
+    EXPECT_EQ(*world.folder.read("Halmor.ini"), ini);
+
+    // The user picks the preselected printer itself: that is a choice.
+    world.folder.write("Halmor.ini", ini);
+    window = FakeWindow();
+    auto& again = start();
+    again.load();
+    window.selectListIndex(window.selected);
+    EXPECT_EQ(*world.folder.read("Halmor.ini"),
+              "[Drucker]\r\nLabeldrucker=Stall Etiketten\r\n; host comment\r\n");
 }
 
 TEST_F(RunFixture, SavedLabelPrinterIsPreselectedWithoutWritingDuringTheLoad) {

@@ -74,6 +74,11 @@ class Printers {
     virtual int count() const = 0;
     virtual std::string deviceName(int index) const = 0;
     virtual void makeCurrent(int index) = 0;
+    // Makes the printer current that the run's documents go to, once the saved
+    // label printer is known (Windows-1252, "" for none): see
+    // app/printer_choice.h for the rule. Returns the day-log line that says why
+    // when the choice is not simply --pdf or the system's default, else "".
+    virtual std::string chooseStartPrinter(const std::string& labelPrinter) = 0;
 };
 
 }  // namespace lumaro

@@ -318,6 +318,8 @@ void QtPrintSurface::endDoc() {
     if (!pdf.isEmpty())
         lastPdf_ = pdf;
     trace_.endDoc(jobCount_, job->pages());
+    if (!pdf.isEmpty() && onPdfWritten)
+        onPdfWritten(pdf);
 }
 
 void QtPrintSurface::abort() {

@@ -24,6 +24,7 @@
 #include <QFontMetricsF>
 #include <QPen>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -61,6 +62,10 @@ class QtPrintSurface : public PrintSurface {
     int jobCount() const { return jobCount_; }
     // The PDF file of the last job that ended on the built-in printer.
     const QString& lastPdfPath() const { return lastPdf_; }
+    // Called with the file's path each time a job on the built-in printer has
+    // become a complete PDF file, after its `enddoc` event; may be left empty.
+    // What it throws comes out of endDoc.
+    std::function<void(const QString& path)> onPdfWritten;
 
     // Scale modes as the original platform has them: 0 user scale (set by
     // ScaleWidth/ScaleHeight), 1 twips, 2 points, 3 device pixels, 4 characters,

@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QPrinterInfo>
 #include <utility>
+#include <vector>
 
+#include "app/printer_choice.h"
 #include "platform/qt/qt_text.h"
 #include "support/errors.h"
 
@@ -12,18 +14,27 @@ namespace lumaro::platform {
 QtPrinters::QtPrinters(QtPrintSurface& surface, QStringList systemPrinters,
                        const QString& defaultPrinter, const QString& pdfFolder,
                        const QString& programFolder)
-    : surface_(surface), system_(std::move(systemPrinters)) {
+    : surface_(surface),
+      system_(std::move(systemPrinters)),
+      default_(defaultPrinter),
+      pdfGiven_(!pdfFolder.isEmpty()) {
     pdfFolder_ =
         pdfFolder.isEmpty() ? QDir(programFolder).filePath(QStringLiteral("Ausdrucke")) : pdfFolder;
-    if (!pdfFolder.isEmpty() || system_.isEmpty()) {
-        surface_.usePdfPrinter(pdfFolder_);
-    } else if (!defaultPrinter.isEmpty() && system_.contains(defaultPrinter)) {
-        surface_.useSystemPrinter(defaultPrinter);
-    } else {
-        // Printers but no default: a sheet on a real printer is what the user
-        // expects from pressing print, rather than a file somewhere.
-        surface_.useSystemPrinter(system_.front());
-    }
+    chooseStartPrinter({});
+}
+
+std::string QtPrinters::chooseStartPrinter(const std::string& labelPrinter) {
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(system_.size()));
+    for (const QString& n : system_)
+        names.push_back(fromQString(n));
+    const PrinterChoice c = choosePrinter(names, fromQString(default_), labelPrinter, pdfGiven_);
+    announce_ = c.announcePdfFiles;
+    const int index = c.systemIndex >= 0 ? c.systemIndex : static_cast<int>(system_.size());
+    // Making the same printer current again would only build its device anew.
+    if (index != current_)
+        makeCurrent(index);
+    return c.reason;
 }
 
 QtPrinters QtPrinters::fromSystem(QtPrintSurface& surface, const QString& pdfFolder,
@@ -55,6 +66,7 @@ void QtPrinters::makeCurrent(int index) {
         surface_.usePdfPrinter(pdfFolder_);
     else
         raiseError(9);
+    current_ = index;
 }
 
 }  // namespace lumaro::platform

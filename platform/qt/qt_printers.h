@@ -2,17 +2,18 @@
 // platform's order, then the built-in "Lumaro PDF" last. Choosing one makes it
 // the surface's current printer.
 //
-// The printer current at start:
-//  - with a PDF folder given (--pdf / LUMARO_PDF): the built-in printer;
-//  - else the system's default printer (the first system printer when the
-//    system names no default);
-//  - with no system printer at all: the built-in printer writing into
-//    <program folder>/Ausdrucke.
+// The printer current at start follows the rule of app/printer_choice.h:
+// --pdf, else the system's default, else the first system printer that is not
+// the saved label printer, else the built-in printer writing into
+// <program folder>/Ausdrucke. The label printer is known only once the run
+// has read Halmor.ini, so the run calls chooseStartPrinter then; until then the
+// printer the rule gives without a label printer is current.
 // The built-in printer writes into the PDF folder when one was given, else into
 // <program folder>/Ausdrucke, whichever way it became current.
 //
 // Construction (the surface must outlive it):
 //     auto printers = QtPrinters::fromSystem(surface, pdfFolder, programFolder);
+//     ... printers.chooseStartPrinter(savedLabelPrinter);   // by the run
 // pdfFolder empty when no --pdf was given. Tests pass their own list:
 //     QtPrinters printers(surface, {"Kyo", "HP"}, "HP", "", "/tmp/prog");
 #pragma once
@@ -41,6 +42,11 @@ class QtPrinters : public Printers {
     std::string deviceName(int index) const override;
     // An index out of range raises RuntimeError 9.
     void makeCurrent(int index) override;
+    std::string chooseStartPrinter(const std::string& labelPrinter) override;
+
+    // True when the start printer is the built-in one for want of a usable
+    // system printer: each PDF it writes is to be announced to the user.
+    bool announcesPdfFiles() const { return announce_; }
 
     // Where the built-in printer writes.
     const QString& pdfFolder() const { return pdfFolder_; }
@@ -48,7 +54,11 @@ class QtPrinters : public Printers {
   private:
     QtPrintSurface& surface_;
     QStringList system_;
+    QString default_;
+    bool pdfGiven_;
     QString pdfFolder_;
+    bool announce_ = false;
+    int current_ = -1;
 };
 
 }  // namespace lumaro::platform

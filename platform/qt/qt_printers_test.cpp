@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "platform/qt/test_support.h"
 #include "support/errors.h"
@@ -53,6 +54,10 @@ TEST_F(PrinterList, WithoutADefaultTheFirstAndWithAFolderThePdfPrinterIsCurrent)
     {
         QtPrinters printers(surface, two, "", "", program);
         EXPECT_EQ(surface.deviceName(), "Kyocera");
+        // Once the saved label printer is known, the documents avoid it.
+        EXPECT_NE(printers.chooseStartPrinter("Kyocera"), "");
+        EXPECT_EQ(surface.deviceName(), "HP LaserJet");
+        EXPECT_FALSE(printers.announcesPdfFiles());
     }
     QtPrinters printers(surface, {"Kyocera"}, "Kyocera", program + "/pdf", program);
     EXPECT_EQ(surface.deviceName(), "Lumaro PDF");
@@ -62,7 +67,16 @@ TEST_F(PrinterList, WithoutADefaultTheFirstAndWithAFolderThePdfPrinterIsCurrent)
 TEST_F(PrinterList, WithoutAnyPrinterThePdfPrinterWritesIntoAusdrucke) {
     QtPrinters printers(surface, {}, "", "", program);
     ASSERT_EQ(printers.count(), 1);
+    EXPECT_TRUE(printers.announcesPdfFiles());
+    QStringList announced;
+    surface.onPdfWritten = [&](const QString& path) {
+        // Called once the file is complete under its final name.
+        EXPECT_TRUE(QFileInfo(path).isFile());
+        announced << path;
+    };
     EXPECT_EQ(printedPdfs(), QStringList({"2026-12-05_14-03-27_job001.pdf"}));
+    EXPECT_EQ(announced,
+              QStringList({QDir(program).filePath("Ausdrucke/2026-12-05_14-03-27_job001.pdf")}));
 }
 
 }  // namespace
