@@ -32,12 +32,14 @@ LumaroRun::Next LumaroRun::load() {
     fitAndCentreWindow();
     s_.window.show();
 
-    const std::string ini = fs::joinPath(sv.programFolder, "Halmor.ini");
+    // The host's files are found whatever the case of their names, as on the
+    // host's own system.
+    const std::string ini = fs::findInFolder(sv.programFolder, "Halmor.ini");
     if (!DateiVorhanden(sv, ini))
         missingHostFile("halmor.ini");
     sv.iniPath = ini;
 
-    if (!DateiVorhanden(sv, fs::joinPath(sv.programFolder, "Halmor.mdb")) &&
+    if (!DateiVorhanden(sv, fs::findInFolder(sv.programFolder, "Halmor.mdb")) &&
         !DateiVorhanden(sv, "C:\\vb\\Aufbau\\Halmor.mdb")) {
         missingHostFile("halmor.mdb");
     }

@@ -178,6 +178,14 @@ TEST_F(RunFixture, MissingIniEndsWithTheFourPartMessageAndWritesNothing) {
     EXPECT_TRUE(window.items.empty());
 }
 
+TEST_F(RunFixture, HostFilesAreFoundWhateverTheCaseOfTheirNames) {
+    world.folder.write("HALMOR.INI", "[Drucker]\r\nLabeldrucker=Buero\r\n");
+    world.folder.write("halmor.mdb", "");
+    start().load();
+    EXPECT_EQ(window.selected, 0);                   // the saved label printer was read from it
+    EXPECT_TRUE(world.messages.shown.size() == 1u);  // only "Bitte den Drucker einstellen ..."
+}
+
 TEST_F(RunFixture, MissingDatabaseNamesItInTheMessage) {
     world.folder.write("Halmor.ini", "");
     EXPECT_THROW(start().load(), ProgramEnd);
