@@ -97,11 +97,12 @@ void TwoHalvesRecord::topBlock(double headBottom) {
         text(h.right - valueWidth, y_ + 0.5, "LFBIS: ", 1, 8);
     }
     // In the left half the name keeps clear of the farm number; in the right
-    // half it may use the whole width.
+    // half it may use the whole width. A farm number so wide that no room is
+    // left gives no limit (a width of 0 or less): the name is printed whole,
+    // as on the A4 and A5 sheets, rather than not at all.
     const Half left = leftHalf(c_.bounds);
     const Half right = rightHalf(c_.bounds);
-    text(left.left, y_, r.KundeName, 0, 10, false, false,
-         std::max(left.width() - 2 * valueWidth, 1.0));
+    text(left.left, y_, r.KundeName, 0, 10, false, false, left.width() - 2 * valueWidth);
     text(right.left, y_, r.KundeName, 0, 10, false, false, right.width());
     y_ += 4;
 
