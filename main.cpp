@@ -139,6 +139,18 @@ int main(int argc, char** argv) {
     SystemClock clock;
     Services services{clock, messages, platform::regionalFromEnvironment(), ansiFromQString(folder),
                       ""};
+    if (noDisplay) {
+        // Standard error of a run without a display may go nowhere: the day log
+        // keeps each message as well.
+        messages.onUnattended = [&](const std::string& text, const std::string& title,
+                                    MessageIcon icon) {
+            try {
+                Protokollieren(services, unseenMessageLogLine(text, title, icon), 4);
+            } catch (const RuntimeError&) {
+                // The log itself failing is reported by the message that follows.
+            }
+        };
+    }
     platform::QtPictureLoader pictures;
     platform::QtPrintSurface surface(trace, pictures, clock);
     const QString pdfFolder =

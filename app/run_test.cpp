@@ -186,6 +186,13 @@ TEST_F(RunFixture, HostFilesAreFoundWhateverTheCaseOfTheirNames) {
     EXPECT_TRUE(world.messages.shown.size() == 1u);  // only "Bitte den Drucker einstellen ..."
 }
 
+TEST(UnseenMessage, IsOneLogLineAsOnStandardError) {
+    EXPECT_EQ(unseenMessageLogLine("a\r\nb\nc", "", MessageIcon::Stop),
+              "MELDUNG [stop] Lumaro: a\\nb\\nc");
+    EXPECT_EQ(unseenMessageLogLine(w("Größe"), "Titel", MessageIcon::Information),
+              w("MELDUNG [information] Titel: Größe"));
+}
+
 TEST_F(RunFixture, MissingDatabaseNamesItInTheMessage) {
     world.folder.write("Halmor.ini", "");
     EXPECT_THROW(start().load(), ProgramEnd);

@@ -59,6 +59,8 @@ void QtMessages::show(const std::string& text, const std::string& title, Message
     if (unattended_) {
         err_ << messageLine(text, title, icon) << '\n';
         err_.flush();
+        if (onUnattended)
+            onUnattended(text, title, icon);
         return;
     }
     QMessageBox box(toQt(icon), toQString(effectiveTitle(title)), toQString(text), QMessageBox::Ok,

@@ -15,6 +15,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <iosfwd>
 #include <string>
 
@@ -38,6 +39,11 @@ class QtMessages : public Messages {
     void setParentWindow(QtMainWindow* window) { window_ = window; }
 
     void show(const std::string& text, const std::string& title, MessageIcon icon) override;
+
+    // Called with every unattended message after its line on standard error;
+    // may be left empty.
+    std::function<void(const std::string& text, const std::string& title, MessageIcon icon)>
+        onUnattended;
 
   private:
     TraceWriter& trace_;

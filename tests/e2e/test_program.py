@@ -268,11 +268,14 @@ class PracticeSetUps(ProgramTest):
                 self.assertEqual(lines[-1], "  +++++ Programm Lumaro wird beendet +++++")
                 for f in self.folder.glob("[0-9][0-9]_[0-9][0-9]_[0-9][0-9].txt"):
                     f.unlink()
-        # Nothing to print: the message on standard error, exit 1.
+        # Nothing to print: the message on standard error and in the day log,
+        # exit 1.
         r = self.run_lumaro("--folder", str(self.folder), display=None)
         self.assertEqual(r.returncode, 1, r.stderr)
-        self.assertIn(f"MELDUNG [information] {CAPTION}: Bitte den Drucker einstellen",
-                      r.stderr.decode())
+        line = (f"MELDUNG [information] {CAPTION}: Bitte den Drucker einstellen und das Programm "
+                "dann beenden.")
+        self.assertIn(line, r.stderr.decode().splitlines())
+        self.assertIn("      " + line, log_lines(self.folder))
 
     def test_host_files_in_capitals_are_found_and_logged_as_found(self):
         (self.folder / "HALMOR.INI").write_bytes(cp1252(INI))
