@@ -1,4 +1,4 @@
-// A window and a printer collection for the run's tests.
+// A window for the run's tests.
 #pragma once
 
 #include <functional>
@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/printer_choice.h"
 #include "printing/print_surface.h"
 #include "tests/fakes/fakes.h"
 
@@ -51,29 +50,6 @@ class FakeWindow : public MainWindow {
     int timerMs = 0;
     int unloads = 0;
     std::function<void()> onClick, onAboutToUnload, onUnloaded;
-};
-
-// Printers by name, the built-in one last; the current one is the surface's
-// device name. The start printer follows the program's rule (no --pdf).
-class FakePrinters : public Printers {
-  public:
-    FakePrinters(FakeSurface& surface, std::vector<std::string> names)
-        : surface_(surface), names_(std::move(names)) {}
-    int count() const override { return static_cast<int>(names_.size()); }
-    std::string deviceName(int i) const override { return names_.at(i); }
-    void makeCurrent(int i) override { surface_.device = names_.at(i); }
-    std::string chooseStartPrinter(const std::string& labelPrinter) override {
-        const std::vector<std::string> system(names_.begin(), names_.end() - 1);
-        const PrinterChoice c = choosePrinter(system, defaultName, labelPrinter, false);
-        makeCurrent(c.systemIndex >= 0 ? c.systemIndex : count() - 1);
-        return c.reason;
-    }
-
-    std::string defaultName;
-
-  private:
-    FakeSurface& surface_;
-    std::vector<std::string> names_;
 };
 
 }  // namespace lumaro::testing

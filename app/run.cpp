@@ -18,32 +18,6 @@ std::string noDisplayLogLine() {
         "--unattended; Meldungen gehen auf die Standardfehlerausgabe.");
 }
 
-std::string unseenMessageLogLine(const std::string& text, const std::string& title,
-                                 MessageIcon icon) {
-    const char* word = "none";
-    switch (icon) {
-        case MessageIcon::Stop:
-            word = "stop";
-            break;
-        case MessageIcon::Exclamation:
-            word = "exclamation";
-            break;
-        case MessageIcon::Information:
-            word = "information";
-            break;
-        case MessageIcon::None:
-            break;
-    }
-    std::string flat;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;  // the LF that follows is written
-        flat += text[i] == '\n' ? std::string("\\n") : std::string(1, text[i]);
-    }
-    return std::string("MELDUNG [") + word + "] " + (title.empty() ? "Lumaro" : title) + ": " +
-           flat;
-}
-
 LumaroRun::LumaroRun(RunSetup setup) : s_(std::move(setup)) {}
 
 LumaroRun::Next LumaroRun::load() {
@@ -123,10 +97,6 @@ void LumaroRun::onUnloaded() {
         return;
     unloaded_ = true;
     Protokollieren(s_.context.services, "+++++ Programm Lumaro wird beendet +++++", 0);
-}
-
-void LumaroRun::onExitTimer() {
-    s_.window.unload();
 }
 
 void LumaroRun::DruckerEinlesen() {

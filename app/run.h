@@ -16,11 +16,6 @@ inline constexpr const char* kWindowCaptionUtf8 =
 
 // The day-log line of a run started without a display (Windows-1252).
 std::string noDisplayLogLine();
-// The day-log line of a message shown in such a run, where standard error may
-// go nowhere: "MELDUNG [icon] title: text" as on standard error, every line
-// break written as the two characters \n, an empty title as "Lumaro".
-std::string unseenMessageLogLine(const std::string& text, const std::string& title,
-                                 MessageIcon icon);
 
 struct RunSetup {
     Context& context;
@@ -58,10 +53,8 @@ class LumaroRun {
     void onListKeyUp() { LabeldruckerSpeichern(); }
     void onAboutToUnload() { LabeldruckerSpeichern(); }
     void onUnloaded();
-    void onExitTimer();
 
     bool printed() const { return printed_; }
-    bool unloaded() const { return unloaded_; }
 
     // The printer list (exposed for tests).
     void DruckerEinlesen();

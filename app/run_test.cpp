@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/fake_window_test_support.h"
+#include "printing/printer_list.h"
 #include "support/errors.h"
 
 namespace lumaro::testing {
@@ -28,15 +29,11 @@ std::vector<std::string> logLines(const std::string& log) {
 struct RunFixture : ::testing::Test {
     TestWorld world;
     FakeWindow window;
-    FakePrinters printers{world.surface, {"Buero", "Stall Etiketten", "Lumaro PDF"}};
+    FakePrinterSystem system{{"Buero", "Stall Etiketten"}, "Stall Etiketten"};
+    PrinterList printers{world.surface, system, "", world.folder.path()};
     Renderers renderers;
     std::string commandLine;
     bool unattended = false;
-
-    RunFixture() {
-        world.surface.device = "Stall Etiketten";
-        printers.defaultName = "Stall Etiketten";
-    }
 
     LumaroRun& start() {
         run = std::make_unique<LumaroRun>(
@@ -89,9 +86,12 @@ TEST_F(RunFixture, NormalStartLogsTheRunAndThePrinterChoiceInOrder) {
 
 TEST_F(RunFixture, WithoutADefaultTheDocumentsAvoidTheLabelPrinterAndTheLogSaysWhy) {
     hostFiles("[Drucker]\r\nLabeldrucker=Buero\r\n");
-    printers.defaultName = "";
-    start().load();
-    EXPECT_EQ(world.surface.device, "Stall Etiketten");
+    FakePrinterSystem noDefault{{"Buero", "Stall Etiketten"}, ""};
+    PrinterList list{world.surface, noDefault, "", world.folder.path()};
+    LumaroRun r(RunSetup{world.context, window, list, renderers, "", false});
+    window.onClick = [&] { r.onListClicked(); };
+    r.load();
+    EXPECT_EQ(world.surface.deviceName(), "Stall Etiketten");
     EXPECT_EQ(window.selected, 0);  // the list still shows the label printer
     const auto lines = logLines(world.log());
     ASSERT_GE(lines.size(), 5u);
@@ -186,13 +186,6 @@ TEST_F(RunFixture, HostFilesAreFoundWhateverTheCaseOfTheirNames) {
     EXPECT_TRUE(world.messages.shown.size() == 1u);  // only "Bitte den Drucker einstellen ..."
 }
 
-TEST(UnseenMessage, IsOneLogLineAsOnStandardError) {
-    EXPECT_EQ(unseenMessageLogLine("a\r\nb\nc", "", MessageIcon::Stop),
-              "MELDUNG [stop] Lumaro: a\\nb\\nc");
-    EXPECT_EQ(unseenMessageLogLine(w("Größe"), "Titel", MessageIcon::Information),
-              w("MELDUNG [information] Titel: Größe"));
-}
-
 TEST_F(RunFixture, MissingDatabaseNamesItInTheMessage) {
     world.folder.write("Halmor.ini", "");
     EXPECT_THROW(start().load(), ProgramEnd);
@@ -217,7 +210,7 @@ TEST_F(RunFixture, SetPrinterWithAnUnknownNameChangesNothing) {
     auto& r = start();
     world.services.iniPath = world.folder.file("Halmor.ini");
     EXPECT_FALSE(r.SetPrinter("Nirgendwo"));
-    EXPECT_EQ(world.surface.device, "Stall Etiketten");
+    EXPECT_EQ(world.surface.deviceName(), "Stall Etiketten");
     auto lines = logLines(world.log());
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1], "          SetPrinter result = False");

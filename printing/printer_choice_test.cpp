@@ -1,4 +1,4 @@
-#include "app/printer_choice.h"
+#include "printing/printer_choice.h"
 
 #include <gtest/gtest.h>
 
@@ -65,20 +65,6 @@ TEST(PrinterChoice, TheRuleInItsOrder) {
         EXPECT_EQ(got.announcePdfFiles, c.announce);
         EXPECT_EQ(got.reason, c.reason);
     }
-}
-
-TEST(PrinterChoice, APdfFileIsAnnouncedInTheLogAndByAMessage) {
-    TestWorld world;
-    const std::string path = world.folder.file("Ausdrucke/2026-12-05_14-03-27_job001.pdf");
-    announcePdfFile(world.services, path);
-    ASSERT_EQ(world.messages.shown.size(), 1u);
-    EXPECT_EQ(
-        world.messages.shown[0].text,
-        "Das Dokument wurde nicht auf Papier gedruckt, sondern als PDF-Datei gespeichert:\r\n" +
-            path);
-    EXPECT_EQ(world.messages.shown[0].title, "Lumaro PDF");
-    EXPECT_EQ(world.messages.shown[0].icon, MessageIcon::Information);
-    EXPECT_EQ(world.log().substr(8), "      Dokument als PDF-Datei gespeichert: " + path + "\r\n");
 }
 
 }  // namespace

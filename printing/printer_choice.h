@@ -1,5 +1,4 @@
-// Which printer the documents of a run go to, and what the user is told when
-// they become PDF files instead of paper.
+// Which printer the documents of a run go to.
 //
 // The rule, in this order:
 //  - a PDF folder was given (--pdf / LUMARO_PDF): the built-in printer;
@@ -9,8 +8,8 @@
 //    without a default is common);
 //  - no system printer, or none but the label printer: the built-in printer,
 //    writing into the subfolder Ausdrucke of the program folder; each file it
-//    writes is then announced (announcePdfFile), so that no document is ever
-//    silently somewhere else.
+//    writes is then announced (app/pdf_announcement.h), so that no document is
+//    ever silently somewhere else.
 //
 //     PrinterChoice c = choosePrinter({"Etiketten", "Buero"}, "", "Etiketten", false);
 //     // c.systemIndex == 1, c.reason names "Buero" and why
@@ -18,8 +17,6 @@
 
 #include <string>
 #include <vector>
-
-#include "support/services.h"
 
 namespace lumaro {
 
@@ -39,14 +36,5 @@ struct PrinterChoice {
 PrinterChoice choosePrinter(const std::vector<std::string>& systemPrinters,
                             const std::string& defaultPrinter, const std::string& labelPrinter,
                             bool pdfFolderGiven);
-
-// The information message and the day-log line for one PDF file the built-in
-// printer wrote in place of paper (path Windows-1252, as the system names it).
-std::string pdfFileMessage(const std::string& path);
-std::string pdfFileLogLine(const std::string& path);
-inline constexpr const char* kPdfFileTitle = "Lumaro PDF";
-
-// Logs the line (indent 4) and shows the message with the information icon.
-void announcePdfFile(const Services& s, const std::string& path);
 
 }  // namespace lumaro

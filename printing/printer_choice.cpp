@@ -1,9 +1,8 @@
-#include "app/printer_choice.h"
+#include "printing/printer_choice.h"
 
 #include <algorithm>
 
 #include "support/codepage.h"
-#include "support/run_log.h"
 
 namespace lumaro {
 
@@ -45,23 +44,6 @@ PrinterChoice choosePrinter(const std::vector<std::string>& systemPrinters,
     c.reason = ansi("Kein Standarddrucker im System und kein Drucker außer dem Labeldrucker ") +
                labelPrinter + intoAusdrucke;
     return c;
-}
-
-std::string pdfFileMessage(const std::string& path) {
-    return ansi(
-               "Das Dokument wurde nicht auf Papier gedruckt, sondern als PDF-Datei "
-               "gespeichert:") +
-           "\r\n" + path;
-}
-
-std::string pdfFileLogLine(const std::string& path) {
-    return ansi("Dokument als PDF-Datei gespeichert: ") + path;
-}
-
-void announcePdfFile(const Services& s, const std::string& path) {
-    // The log first: it is the trace that stays when nobody reads the message.
-    Protokollieren(s, pdfFileLogLine(path), 4);
-    s.messages.show(pdfFileMessage(path), kPdfFileTitle, MessageIcon::Information);
 }
 
 }  // namespace lumaro
