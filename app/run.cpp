@@ -15,7 +15,7 @@ namespace lumaro {
 std::string noDisplayLogLine() {
     return ansi(
         "Keine Anzeige vorhanden: das Programm läuft ohne Fenster und ohne Rückfragen wie mit "
-        "--unattended; Meldungen gehen auf die Standardfehlerausgabe.");
+        "--unattended; Meldungen gehen auf die Standardfehlerausgabe und in dieses Protokoll.");
 }
 
 LumaroRun::LumaroRun(RunSetup setup) : s_(std::move(setup)) {}

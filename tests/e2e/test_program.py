@@ -264,7 +264,7 @@ class PracticeSetUps(ProgramTest):
                     [l for l in lines if "Keine Anzeige" in l],
                     ["      Keine Anzeige vorhanden: das Programm läuft ohne Fenster und ohne "
                      "Rückfragen wie mit --unattended; Meldungen gehen auf die "
-                     "Standardfehlerausgabe."])
+                     "Standardfehlerausgabe und in dieses Protokoll."])
                 self.assertEqual(lines[-1], "  +++++ Programm Lumaro wird beendet +++++")
                 for f in self.folder.glob("[0-9][0-9]_[0-9][0-9]_[0-9][0-9].txt"):
                     f.unlink()
