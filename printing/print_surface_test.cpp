@@ -188,6 +188,10 @@ TEST(PrintSurface, ADeviceThatCannotPrintIsAPrinterErrorAndTheJobIsOver) {
     EXPECT_EQ(errorOf([&] { s.print("abc"); }), err::kPrinterError);
     EXPECT_EQ(s.jobCount(), 0) << "a job that could not begin is no job";
     EXPECT_TRUE(s.calls.empty());
+    // A handler may go on after the refusal; the document's end still fails,
+    // as nothing of it is on paper. The next end is an ordinary one.
+    EXPECT_EQ(errorOf([&] { s.endDoc(); }), err::kPrinterError);
+    EXPECT_EQ(errorOf([&] { s.endDoc(); }), 0);
 
     // Failing while the finished job is handed over: the device drops it, the
     // error reaches the document, and nothing of the job is left.
