@@ -108,6 +108,11 @@ void TrueTypeFont::readTables(int faceIndex) {
         bad();
     const std::size_t tables = bytes_.u16(face + 4);
     directory_ = bytes_.sub(face + 12, tables * 16).view();
+    // Every table, used here or not, must lie in the file: a file cut short
+    // anywhere is refused, not read in part.
+    const Bytes dir(directory_);
+    for (std::size_t at = 0; at < dir.size(); at += 16)
+        bytes_.sub(dir.u32(at + 8), dir.u32(at + 12));
 
     head_ = table(tag("head"));
     hhea_ = table(tag("hhea"));
