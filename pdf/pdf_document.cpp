@@ -73,6 +73,32 @@ std::string deflate(std::string_view data) {
     return out;
 }
 
+// Rows of RGB pixels, each after the PNG "Paeth" filter (type 4): every
+// byte less the one predicted from its left, upper and upper-left
+// neighbours. Pictures are mostly areas of one colour or gradients, which the
+// prediction turns into runs of zeros that compress far better.
+std::string paethRows(const std::vector<std::uint8_t>& rgb, int width, int height) {
+    const std::size_t stride = static_cast<std::size_t>(width) * 3;
+    std::string out;
+    out.reserve((stride + 1) * static_cast<std::size_t>(height));
+    const std::uint8_t* above = nullptr;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row = rgb.data() + stride * static_cast<std::size_t>(y);
+        out += '\4';
+        for (std::size_t x = 0; x < stride; ++x) {
+            const int a = x >= 3 ? row[x - 3] : 0;
+            const int b = above ? above[x] : 0;
+            const int c = above && x >= 3 ? above[x - 3] : 0;
+            const int p = a + b - c;
+            const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+            const int predicted = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+            out += static_cast<char>(row[x] - predicted);
+        }
+        above = row;
+    }
+    return out;
+}
+
 // A text string of the document information: UTF-16 with its byte-order mark,
 // the one form every reader shows the same.
 std::string textString(std::string_view cp1252) {
@@ -374,10 +400,10 @@ int PdfDocument::imageFor(const Image& image) {
         dict += " /Filter /DCTDecode";
         writeStream(number, dict, image.jpeg, false);
     } else {
-        writeStream(
-            number, dict,
-            std::string_view(reinterpret_cast<const char*>(image.rgb.data()), image.rgb.size()),
-            true);
+        dict += " /DecodeParms << /Predictor 15 /Colors 3 /BitsPerComponent 8 /Columns ";
+        appendInt(dict, image.width);
+        dict += " >>";
+        writeStream(number, dict, paethRows(image.rgb, image.width, image.height), true);
     }
     imageObjects_.push_back(number);
     stored = {number, pixels, image.width, image.height};

@@ -116,6 +116,31 @@ class Samples(unittest.TestCase):
                 self.assertEqual(result.returncode, 0)
                 self.assertEqual(result.stdout + result.stderr, "")
 
+    def test_pictures_are_stored_once_jpegs_unchanged_pixels_exact(self):
+        jpegs = {p.read_bytes() for p in pathlib.Path(TESTDATA).glob("*.jpg")}
+        for sample, path in self.each():
+            with self.subTest(file=pathlib.Path(path).name):
+                listed = run("pdfimages", "-list", path).stdout.splitlines()[2:]
+                objects = {tuple(row.split()[10:12]) for row in listed}
+                self.assertEqual(len(objects), sample["images"])
+                out = pathlib.Path(self.tmp.name) / "images"
+                out.mkdir(exist_ok=True)
+                for old in out.iterdir():
+                    old.unlink()
+                run("pdfimages", "-j", path, str(out / "i"))
+                for image in out.iterdir():
+                    if image.suffix == ".jpg":
+                        self.assertIn(image.read_bytes(), jpegs)
+                        continue
+                    # The only picture of pixels: left half green, right half yellow.
+                    width, height, pixels = read_ppm(image)
+                    self.assertEqual((width, height), (20, 10))
+                    for y in range(height):
+                        for x in range(width):
+                            want = (0, 255, 0) if x < 10 else (255, 255, 0)
+                            at = (y * width + x) * 3
+                            self.assertEqual(tuple(pixels[at:at + 3]), want)
+
     def test_colours_are_where_they_were_drawn(self):
         for sample, path in self.each():
             with self.subTest(file=pathlib.Path(path).name):

@@ -90,15 +90,16 @@ class Sampler {
                          std::to_string(g) + ", " + std::to_string(b) + "]}");
     }
 
-    void end(int orientation) {
+    // images: how many different pictures the file holds.
+    void end(int orientation, int images) {
         const std::string path = printer_.endJob();
         const std::string name = path.substr(path.find_last_of('/') + 1);
         if (!json_.empty())
             json_ += ",\n";
-        json_ += "{\"file\": " + jsonString(name) +
-                 ", \"orientation\": " + std::to_string(orientation) +
-                 ", \"pages\": " + std::to_string(page_) + ",\n \"words\": [\n  " + join(words_) +
-                 "],\n \"spots\": [\n  " + join(spots_) + "]}";
+        json_ +=
+            "{\"file\": " + jsonString(name) + ", \"orientation\": " + std::to_string(orientation) +
+            ", \"pages\": " + std::to_string(page_) + ", \"images\": " + std::to_string(images) +
+            ",\n \"words\": [\n  " + join(words_) + "],\n \"spots\": [\n  " + join(spots_) + "]}";
     }
 
   private:
@@ -215,7 +216,7 @@ int main(int argc, char** argv) {
     }
     s.text(20, 20, "Seite 2: Besamungsschein für „Berta“", font("Liberation Sans", 12, true));
     s.text(20, 30, "Kosten 1.234,56 € – bezahlt", font("DejaVu Sans", 9, false, true));
-    s.end(1);
+    s.end(1, 3);
 
     s.begin(2, 2);
     s.text(5, 5, "links oben", font("DejaVu Sans", 10));
@@ -224,7 +225,7 @@ int main(int argc, char** argv) {
     printer.line(mm(148.5), mm(0), mm(148.5), mm(210), hair);
     printer.fill(DeviceRect{mm(200), mm(20), mm(40), mm(10)}, 0x00FF00);
     s.spot(220, 25, 0, 255, 0);
-    s.end(2);
+    s.end(2, 0);
 
     std::ofstream(folder + "/expected.json") << "[\n" << json << "\n]\n";
     return 0;
