@@ -132,6 +132,7 @@ TEST(WriteNewFile, WritesEveryByteAndNeverReplacesWhatIsThere) {
     const std::string name = w("2026-12-05_job001 ä€.pdf");
     EXPECT_EQ(writeNewFile(t.file(name), bytes), NewFile::Written);
     EXPECT_EQ(t.read(name), bytes);
+    EXPECT_TRUE(isOrdinaryFile(t.file(name)));  // not hidden as its temporary file was
     // Taken by our own file, by a folder: both stay as they are.
     EXPECT_EQ(writeNewFile(t.file(name), "other"), NewFile::NameTaken);
     EXPECT_EQ(t.read(name), bytes);
