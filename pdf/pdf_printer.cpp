@@ -127,8 +127,11 @@ void PdfPrinter::newPage() {
 }
 
 std::string PdfPrinter::endJob() {
-    std::string pdf = document().finish();
-    document_.reset();
+    // The job is over whatever happens next: a second endJob finds none.
+    const std::unique_ptr<PdfDocument> finished = std::move(document_);
+    if (!finished)
+        raiseError(err::kPrinterError);
+    const std::string pdf = finished->finish();
     // The folder may have gone since the job began.
     if (!fs::createFolders(folder_))
         raiseError(err::kPrinterError);

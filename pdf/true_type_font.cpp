@@ -162,6 +162,13 @@ void TrueTypeFont::readMetrics() {
         f.winDescent = std::max(0, -f.descender);
         f.weightClass = (macStyle & 1) ? 700 : 400;
     }
+    if (f.winAscent + f.winDescent <= 0) {
+        // A font that gives Windows no line at all: its horizontal header's.
+        f.winAscent = std::max(0, f.ascender);
+        f.winDescent = std::max(0, -f.descender);
+    }
+    if (f.winAscent + f.winDescent <= 0)
+        f.winAscent = f.unitsPerEm;  // still none: an em
     if (f.capHeight <= 0)
         f.capHeight = f.ascender * 7 / 10;
     f.italic = f.italic || (macStyle & 2) != 0;
