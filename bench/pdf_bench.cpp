@@ -56,7 +56,7 @@ void drawRecord(PdfPrinter& p, int number, const lumaro::Image& picture) {
     const DeviceFont plain{"DejaVu Sans", 9}, bold{"DejaVu Sans", 9, true},
         title{"DejaVu Sans", 14, true};
     const Pen hair{mm(0.1), 0};
-    p.beginJob({number, {2026, 12, 5, 14, 3, 27}, 1});
+    p.beginJob({number, {2026, 12, 5, 14, 3, 27}, 1, {}});
     for (int page = 0; page < 2; ++page) {
         if (page > 0)
             p.newPage();

@@ -26,7 +26,7 @@ TEST(PdfPrinter, AFullDiskIsAPrinterErrorAndLeavesNoFile) {
     const auto outcome = lumaro::testing::runInChild(
         [&] {
             PdfPrinter printer(t.path(), fonts);
-            printer.beginJob(JobInfo{1, {2026, 12, 5, 14, 3, 27}, 1});
+            printer.beginJob(JobInfo{1, {2026, 12, 5, 14, 3, 27}, 1, {}});
             printer.picture(DeviceRect{0, 0, 1000, 1000}, noise);
             std::signal(SIGXFSZ, SIG_IGN);
             const rlimit limit{16384, 16384};

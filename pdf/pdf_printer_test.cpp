@@ -29,7 +29,7 @@ constexpr double kPerUnit = 10.0 / 2048 * 1200 / 72;  // device units per design
 
 const DeviceFont kSans{"DejaVu Sans", 10};
 const DeviceFont kSansBold{"DejaVu Sans", 10, true};
-const JobInfo kJob{1, {2026, 12, 5, 14, 3, 27}, 1};
+const JobInfo kJob{1, {2026, 12, 5, 14, 3, 27}, 1, {}};
 
 // Any family is the one font file given.
 class OneFile : public FontSource {
@@ -118,7 +118,7 @@ TEST_F(PdfPrinterTest, EachJobBecomesOneFileNamedByItsTimeAndNumberNeverReplacin
     // A file of an earlier run in the same second is left as it is.
     ASSERT_EQ(fs::writeNewFile(fs::joinPath(folder, "2026-12-05_14-03-27_job002.pdf"), "keep"),
               fs::NewFile::Written);
-    const JobInfo second{2, kJob.started, 2};
+    const JobInfo second{2, kJob.started, 2, {}};
     EXPECT_EQ(print(printer, second, "Zwei"),
               fs::joinPath(folder, "2026-12-05_14-03-27_job002_2.pdf"));
     EXPECT_EQ(print(printer, second, "Drei"),

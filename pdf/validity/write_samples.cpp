@@ -50,7 +50,7 @@ class Sampler {
     Sampler(PdfPrinter& printer, std::string& json) : printer_(printer), json_(json) {}
 
     void begin(int number, int orientation) {
-        printer_.beginJob({number, {2026, 12, 5, 14, 3, 27}, orientation});
+        printer_.beginJob({number, {2026, 12, 5, 14, 3, 27}, orientation, {}});
         page_ = 1;
         words_.clear();
         spots_.clear();

@@ -8,7 +8,8 @@
 
 #include "pdf/binary.h"
 #include "pdf/true_type_font.h"
-#include "platform/qt/fonts.h"
+#include "platform/qt/qt_device.h"
+#include "printing/font_table.h"
 
 namespace lumaro::platform {
 namespace {
@@ -29,7 +30,7 @@ TEST(FontconfigFontSource, FindsTheFileQtDrawsWithForEveryFamilyAndStyle) {
     for (const char* asked : {"Veranda", "Arial", "Times New Roman", "Courier New", ""}) {
         for (int style = 0; style < 4; ++style) {
             const bool bold = style & 1, italic = style & 2;
-            const std::string family = substituteFamily(asked).toStdString();
+            const std::string family = FontTable::standIns().family(asked);
             SCOPED_TRACE(family + (bold ? " bold" : "") + (italic ? " italic" : ""));
             const pdf::FontFile file = source.fontFile(family, bold, italic);
             ASSERT_FALSE(file.bytes.empty());
@@ -38,7 +39,7 @@ TEST(FontconfigFontSource, FindsTheFileQtDrawsWithForEveryFamilyAndStyle) {
             EXPECT_EQ(font.facts().italic, italic);
             // The head table holds the file's dates and checksum: equal heads,
             // one file.
-            const QRawFont qt = QRawFont::fromFont(makeFont(asked, 10, bold, italic, false));
+            const QRawFont qt = QRawFont::fromFont(qtFont(DeviceFont{family, 10, bold, italic}));
             EXPECT_EQ(qt.fontTable("head"), tableOf(file.bytes, "head"));
         }
     }
