@@ -59,8 +59,9 @@ TEST_F(RunFixture, NormalStartLogsTheRunAndThePrinterChoiceInOrder) {
         return true;
     };
     world.folder.write("Besamung.xml", "<x/>");
-    auto next = start().load();
-    EXPECT_EQ(next, LumaroRun::Next::WaitForExitTimer);
+    LumaroRun& run = start();
+    run.load();
+    EXPECT_TRUE(run.printed());
     EXPECT_EQ(window.timerMs, 2000);
     window.unload();
 
