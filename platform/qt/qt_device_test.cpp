@@ -21,6 +21,10 @@ using lumaro::testing::errorOf;
 using lumaro::testing::w;
 using namespace lumaro::platform::testing;
 
+// What the Qt device itself does: PDF files, pages, fonts, pictures and
+// printers. The rules the surface applies over every device (scale, fonts,
+// jobs, value checks) are tested once, in printing/print_surface_test.cpp.
+
 const QString kJob1 = "2026-12-05_14-03-27_job001.pdf";
 
 class QtPdfDevice : public ::testing::Test {
@@ -82,26 +86,6 @@ TEST_F(QtPdfDevice, AnExistingFileIsNeverReplaced) {
     EXPECT_EQ(filesIn(out), QStringList({kJob1, "2026-12-05_14-03-27_job001_2.pdf"}));
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), "from an earlier run");
-}
-
-TEST_F(QtPdfDevice, AnUnendedJobIsDiscardedWithoutAFile) {
-    a4();
-    surface->print("halb");
-    surface->newPage();
-    surface->abort();
-    EXPECT_TRUE(filesIn(out).isEmpty()) << filesIn(out).join(",").toStdString();
-    auto ev = events();
-    ASSERT_EQ(ev.back()["ev"].toString(), "abort");
-    EXPECT_EQ(ev.back()["job"].toInt(), 1);
-    EXPECT_EQ(ev.back()["pages"].toInt(), 2);
-
-    // Dropping the surface at the end of the run does the same.
-    surface->print("wieder halb");
-    surface.reset();
-    EXPECT_TRUE(filesIn(out).isEmpty());
-    ev = events();
-    EXPECT_EQ(ev.back()["ev"].toString(), "abort");
-    EXPECT_EQ(ev.back()["job"].toInt(), 2);
 }
 
 TEST_F(QtPdfDevice, ThePdfHoldsRealTextInEmbeddedFontsOnALandscapePage) {
@@ -186,38 +170,6 @@ TEST_F(QtPdfDevice, APictureIsDrawnAtItsPhysicalSizeUnlessSizedByTheCaller) {
     EXPECT_FALSE(dark(38, 26) || dark(20, 35) || dark(155, 125));
 }
 
-TEST_F(QtPdfDevice, FontNamesShareOneSubstituteForMeasuringAndDrawing) {
-    a4();
-    surface->setFontSize(10);
-    auto widthIn = [&](const std::string& font) {
-        surface->setFontName(font);
-        return surface->textWidth("Rinderbestand 2026");
-    };
-    const double dejavu = widthIn("DejaVu Sans");
-    // About 0.63 em per character at 10 pt, so roughly 40 mm.
-    EXPECT_GT(dejavu, 30);
-    EXPECT_LT(dejavu, 45);
-    for (const char* name : {"Veranda", "Verdana", ""})
-        EXPECT_DOUBLE_EQ(widthIn(name), dejavu) << name;
-    const double liberation = widthIn("Liberation Sans");
-    for (const char* name : {"Arial", "MS Sans Serif"})
-        EXPECT_DOUBLE_EQ(widthIn(name), liberation) << name;
-    EXPECT_NE(liberation, dejavu);
-    EXPECT_NE(widthIn("Courier New"), widthIn("Times New Roman"));
-    surface->setFontName("Veranda");
-    EXPECT_NEAR(surface->textHeight("x"), 10 * 1.164 * 25.4 / 72, 0.1);  // DejaVu: 1.164 em
-
-    // Widths follow size and scale, and the running job's device measures alike.
-    surface->setFontSize(20);
-    EXPECT_NEAR(widthIn("Arial"), 2 * liberation, liberation * 0.01);
-    surface->setFontSize(10);
-    surface->setScaleWidth(105);
-    EXPECT_NEAR(widthIn("Arial"), liberation / 2, 1e-9);
-    surface->setScaleWidth(210);
-    surface->print("x");
-    EXPECT_NEAR(widthIn("Arial"), liberation, 1e-9);
-}
-
 TEST_F(QtPdfDevice, ThePdfPageIsA4InWholePoints) {
     // The PDF page is A4 in whole points (595 x 842), a tenth of a millimetre
     // off the paper size.
@@ -239,15 +191,11 @@ TEST_F(QtPdfDevice, APrinterThatCannotPrintIsAPrinterErrorAndStartsNoJob) {
     EXPECT_EQ(surface->jobCount(), 0);
 
     folder.write("datei", "x");  // a PDF folder that cannot be made
-    surface->useDevice(QtDevice::pdfPrinter(QString::fromStdString(folder.file("datei")) + "/unter"));
+    surface->useDevice(
+        QtDevice::pdfPrinter(QString::fromStdString(folder.file("datei")) + "/unter"));
     a4();
     EXPECT_EQ(errorOf([&] { surface->line(0, 0, 1, 1); }), err::kPrinterError);
     EXPECT_TRUE(events().empty());
-    // The next job on a working printer is job 1: the failed ones drew nothing.
-    surface->useDevice(QtDevice::pdfPrinter(out));
-    surface->line(0, 0, 1, 1);
-    surface->endDoc();
-    EXPECT_EQ(filesIn(out), QStringList({kJob1}));
 }
 
 }  // namespace
