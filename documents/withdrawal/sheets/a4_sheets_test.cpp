@@ -48,8 +48,9 @@ Rec dairyRecord() {
     return r;
 }
 
-// What each example draws is pinned down by its expected trace; the tests
-// below hold the rules the examples do not reach.
+// What each example draws is pinned down by its expected trace
+// (bench/check_traces.py); the tests here hold the rules one at a time,
+// including those no example reaches.
 
 TEST_F(A4Sheets, ARecordOfDispensedDrugsOnlyHasNoAppliedSectionNorEndDates) {
     Rec r = dairyRecord();
