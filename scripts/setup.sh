@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev libgl-dev
+  zlib1g-dev libfontconfig-dev
   libgtest-dev googletest
   fonts-dejavu-core fonts-liberation2
   cups-daemon cups-client
@@ -13,7 +14,8 @@ packages=(
 )
 if [ "${1:-}" = "--tests" ]; then
   packages+=(xvfb xauth util-linux clang-14 libclang-rt-14-dev)
-  packages+=(g++-mingw-w64-x86-64-posix wine64)
+  packages+=(g++-mingw-w64-x86-64-posix wine64 libz-mingw-w64-dev)
+  packages+=(qpdf ghostscript)
 fi
 
 missing=()
