@@ -20,8 +20,16 @@ bool landscape(int orientation) {
 
 }  // namespace
 
-PdfPrinter::PdfPrinter(std::string folder, FontSource& fonts)
-    : folder_(std::move(folder)), source_(fonts) {}
+PdfPrinter::FileName PdfPrinter::jobFile(const JobInfo& job) {
+    const DateTime& t = job.started;
+    char base[96];
+    std::snprintf(base, sizeof base, "%04d-%02d-%02d_%02d-%02d-%02d_job%03d", t.year, t.month,
+                  t.day, t.hour, t.minute, t.second, job.number);
+    return FileName{"", base};
+}
+
+PdfPrinter::PdfPrinter(std::string folder, FontSource& fonts, Naming naming)
+    : folder_(std::move(folder)), source_(fonts), naming_(std::move(naming)) {}
 
 PdfPrinter::~PdfPrinter() = default;
 
@@ -81,7 +89,9 @@ void PdfPrinter::checkReady() {
 
 void PdfPrinter::beginJob(const JobInfo& job) {
     job_ = job;
-    document_ = std::make_unique<PdfDocument>(DocumentInfo{title_, job.started});
+    const std::string& kind = job.document.kind;
+    document_ =
+        std::make_unique<PdfDocument>(DocumentInfo{kind.empty() ? "Lumaro" : kind, job.started});
     startPage();
 }
 
@@ -132,18 +142,17 @@ std::string PdfPrinter::endJob() {
     if (!finished)
         raiseError(err::kPrinterError);
     const std::string pdf = finished->finish();
+    const FileName file = naming_(job_);
+    const std::string folder =
+        file.subfolder.empty() ? folder_ : fs::joinPath(folder_, file.subfolder);
     // The folder may have gone since the job began.
-    if (!fs::createFolders(folder_))
+    if (folder_.empty() || !fs::createFolders(folder))
         raiseError(err::kPrinterError);
-    const DateTime& t = job_.started;
-    char base[96];
-    std::snprintf(base, sizeof base, "%04d-%02d-%02d_%02d-%02d-%02d_job%03d", t.year, t.month,
-                  t.day, t.hour, t.minute, t.second, job_.number);
     for (int attempt = 1; attempt <= 1000; ++attempt) {
-        std::string name = base;
+        std::string name = file.base;
         if (attempt > 1)
             name += "_" + std::to_string(attempt);
-        const std::string path = fs::joinPath(folder_, name + ".pdf");
+        const std::string path = fs::joinPath(folder, name + ".pdf");
         switch (fs::writeNewFile(path, pdf)) {
             case fs::NewFile::Written:
                 return path;

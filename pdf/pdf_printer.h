@@ -11,6 +11,7 @@
 // unit Qt's PDF engine used before, so layouts measure as they did.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -27,13 +28,22 @@ class PdfPrinter : public PrintDevice {
   public:
     static constexpr double kDpi = 1200;
 
-    // folder: Windows-1252, made when missing. fonts must outlive the printer.
-    PdfPrinter(std::string folder, FontSource& fonts);
-    ~PdfPrinter() override;
+    // Where in the printer's folder a job's file goes: a subfolder ("" for
+    // none) and the file's name without ".pdf"; "_2", "_3" ... are added when
+    // the name is taken.
+    struct FileName {
+        std::string subfolder, base;  // Windows-1252
+    };
+    using Naming = std::function<FileName(const JobInfo& job)>;
 
-    // The title every later file carries in its document information
-    // (Windows-1252); "Lumaro" until set.
-    void setTitle(std::string title) { title_ = std::move(title); }
+    // The built-in printer's names: "2026-12-05_14-03-27_job001".
+    static FileName jobFile(const JobInfo& job);
+
+    // folder: Windows-1252, made when missing. fonts must outlive the
+    // printer. Each file's title is the kind of document its job printed
+    // ("Lumaro" when it names none).
+    PdfPrinter(std::string folder, FontSource& fonts, Naming naming = jobFile);
+    ~PdfPrinter() override;
 
     std::string name() const override { return "Lumaro PDF"; }
     PageGeometry geometry(int orientation) override;
@@ -62,7 +72,7 @@ class PdfPrinter : public PrintDevice {
 
     std::string folder_;
     FontSource& source_;
-    std::string title_ = "Lumaro";
+    Naming naming_;
     std::map<StyleKey, std::shared_ptr<const TrueTypeFont>> byStyle_;
     // Families that the system resolves to one file share one parsed font
     // and, in a file, one subset.

@@ -180,8 +180,9 @@ TEST_F(PdfPrinterTest, EachFileCarriesOneSmallSubsetPerFontFileAndTheTitle) {
     // Two families the system resolves to one file, in one job.
     OneFile source(readFile(testing::kDejaVu + "DejaVuSans.ttf"));
     PdfPrinter printer(t.path(), source);
-    printer.setTitle(w("Prüfung"));
-    printer.beginJob(kJob);
+    JobInfo job = kJob;
+    job.document.kind = w("Prüfung");
+    printer.beginJob(job);
     printer.text(1000, 1000, w("Größe"), DeviceFont{"Verdana", 10}, 0);
     printer.newPage();
     printer.text(1000, 1000, w("Straße"), DeviceFont{"DejaVu Sans", 12, false, false, true}, 0);

@@ -13,7 +13,7 @@ packages=(
   poppler-utils python3
 )
 if [ "${1:-}" = "--tests" ]; then
-  packages+=(xvfb xauth util-linux clang-14 libclang-rt-14-dev)
+  packages+=(xvfb xauth util-linux gdb clang-14 libclang-rt-14-dev)
   packages+=(g++-mingw-w64-x86-64-posix wine64 libz-mingw-w64-dev)
   packages+=(qpdf ghostscript)
 fi

@@ -50,7 +50,10 @@ class Sampler {
     Sampler(PdfPrinter& printer, std::string& json) : printer_(printer), json_(json) {}
 
     void begin(int number, int orientation) {
-        printer_.beginJob({number, {2026, 12, 5, 14, 3, 27}, orientation, {}});
+        printer_.beginJob({number,
+                           {2026, 12, 5, 14, 3, 27},
+                           orientation,
+                           {lumaro::fromUtf8("Aufzeichnungen – Prüfung"), "", ""}});
         page_ = 1;
         words_.clear();
         spots_.clear();
@@ -153,7 +156,6 @@ int main(int argc, char** argv) {
     const std::string folder = argv[1], testdata = argv[2];
     lumaro::pdf::testing::DebianFonts fonts;
     PdfPrinter printer(folder, fonts);
-    printer.setTitle(lumaro::fromUtf8("Aufzeichnungen – Prüfung"));
     printer.checkReady();
     std::string json;
     Sampler s(printer, json);
