@@ -8,6 +8,7 @@
 #include "printing/width_search.h"
 #include "support/codepage.h"
 #include "support/errors.h"
+#include "support/trim.h"
 
 namespace lumaro {
 
@@ -16,14 +17,10 @@ namespace {
 // Longer texts are cut before anything else; no document holds more in one call.
 constexpr std::size_t kMaxTextLength = 1000;
 
-bool blankOnly(std::string_view s) {
-    return s.find_first_not_of(' ') == std::string_view::npos;
-}
-
 }  // namespace
 
 double TextDrucken(Context& c, const TextSpec& spec) {
-    if (blankOnly(spec.text))
+    if (trimBlanks(spec.text).empty())
         return 0;
     const std::string text(spec.text.substr(0, kMaxTextLength));
     PrintSurface& s = c.printer;

@@ -7,6 +7,7 @@
 #include "printing/width_search.h"
 #include "support/codepage.h"
 #include "support/errors.h"
+#include "support/trim.h"
 
 namespace lumaro {
 
@@ -26,7 +27,7 @@ void shrinkUntilItFits(PrintSurface& s, const std::string& word, double maxWidth
 }  // namespace
 
 double TextInRahmenDrucken(Context& c, const TextSpec& spec) {
-    if (spec.text.find_first_not_of(' ') == std::string_view::npos)
+    if (trimBlanks(spec.text).empty())
         return 0;
     const std::string text(spec.text);
     PrintSurface& s = c.printer;

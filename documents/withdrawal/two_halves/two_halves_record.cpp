@@ -6,6 +6,7 @@
 #include "documents/withdrawal/two_halves/two_halves_record.h"
 #include "printing/drawing.h"
 #include "support/codepage.h"
+#include "support/trim.h"
 #include "templates/templates.h"
 #include "xml/xml_tags.h"
 
@@ -129,7 +130,7 @@ void TwoHalvesRecord::topBlock(double headBottom) {
         TextDrucken(c_,
                     {.x = h.left, .y = y_, .text = r.Adresse, .size = 10, .maxWidth = h.width()});
     // The period heading shares the address line when there is room beside it.
-    const bool noAddress = r.Adresse.find_first_not_of(' ') == std::string::npos;
+    const bool noAddress = trimBlanks(r.Adresse).empty();
     const double addressWidth =
         noAddress ? 0
                   : std::min(TextBreite(c_, r.Adresse, 10), std::min(left.width(), right.width()));
