@@ -33,8 +33,6 @@ class RunMessages : public Messages {
 
     void show(const std::string& text, const std::string& title, MessageIcon icon) override;
 
-    // Unattended from here on (a display that cannot be used).
-    void setUnattended() { boxes_ = nullptr; }
     bool unattended() const { return boxes_ == nullptr; }
     // Unattended messages also go into the day log, one line each at indent
     // 4 ("MELDUNG ..." as on standard error, Windows-1252): for a run without
