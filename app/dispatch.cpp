@@ -66,8 +66,10 @@ bool MediInhaltDrucken(Context& c, const Renderers& renderers) {
     bool blockedB = false;
     bool blockedW = false;
     for (;;) {
-        const std::string w = fs::joinPath(c.services.programFolder, "WZBeleg.xml");
-        const std::string b = fs::joinPath(c.services.programFolder, "Besamung.xml");
+        // Looked up anew on every pass, whatever the case of the names (the
+        // host's system ignores it); the log names each file as found.
+        const std::string w = fs::findInFolder(c.services.programFolder, "WZBeleg.xml");
+        const std::string b = fs::findInFolder(c.services.programFolder, "Besamung.xml");
         const bool haveB = !blockedB && DateiVorhanden(c.services, b);
         const bool haveW = !haveB && !blockedW && DateiVorhanden(c.services, w);
         if (haveB) {

@@ -25,12 +25,14 @@ class QtPlatform : public Platform {
     std::filesystem::path nativePath(const std::string& given) override;
     Regional regional() override;
     const FontTable& fonts() override;
-    MessageBoxes* boxes() override { return &boxes_; }
+    // nullptr without a display.
+    MessageBoxes* boxes() override { return noDisplay_ ? nullptr : &boxes_; }
     ProgramWindow& window() override { return *window_; }
     PrinterSystem& printers() override { return printers_; }
     PictureLoader& pictures() override { return pictures_; }
 
   private:
+    bool noDisplay_ = false;
     std::unique_ptr<QApplication> app_;
     QtMessageBoxes boxes_;
     std::unique_ptr<QtMainWindow> window_;

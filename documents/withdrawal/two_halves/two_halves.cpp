@@ -1,9 +1,9 @@
 #include "documents/withdrawal/two_halves/two_halves.h"
 
-#include "documents/withdrawal/two_halves/half_sheet.h"
-#include "documents/withdrawal/two_halves/two_halves_record.h"
 #include "documents/withdrawal/model/calendar_day.h"
 #include "documents/withdrawal/model/withdrawal_model.h"
+#include "documents/withdrawal/two_halves/half_sheet.h"
+#include "documents/withdrawal/two_halves/two_halves_record.h"
 #include "support/codepage.h"
 #include "xml/xml_tags.h"
 
