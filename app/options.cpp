@@ -59,9 +59,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const Getenv& g
             o.version = true;
         } else if (arg.rfind("--", 0) == 0) {
             // The host passes no such argument; a mistyped option taken as
-            // one would run silently with the default in its place. (--archive
-            // is taken above so that it is no usage error; nothing writes the
-            // archive yet.)
+            // one would run silently with the default in its place.
             result.usageError = "lumaro: unbekannte Option " + arg;
             return result;
         }

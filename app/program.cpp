@@ -82,12 +82,16 @@ int runProgram(const ProgramArguments& a, const PlatformFactory& makePlatform) {
     // After the trace, so that a PDF's message follows its job's end there.
     PdfAnnouncer announcer(services, printers);
     surface.addObserver(announcer);
+    Archive archive(services, platform->pdfFonts());
+    if (options.archive)
+        archive.setFolder(platform->absolutePath(*options.archive));
+    surface.addObserver(archive);
     Context context{services, surface, platform->pictures(), PageBounds{}};
 
     ProgramWindow& window = platform->window();
     const Renderers renderers = makeRenderers();
     LumaroRun run(RunSetup{context, window, printers, renderers, fromUtf8(options.commandLine),
-                           messages.unattended(), noDisplay});
+                           messages.unattended(), noDisplay, &archive});
     window.onListClicked = [&] { run.onListClicked(); };
     window.onListKeyUp = [&] { run.onListKeyUp(); };
     window.onAboutToUnload = [&] { run.onAboutToUnload(); };
@@ -116,6 +120,7 @@ int runProgram(const ProgramArguments& a, const PlatformFactory& makePlatform) {
     // A job that was never ended belongs to a data file that stays in place and
     // is printed whole next time: nothing of it may reach paper or a PDF.
     surface.abort();
+    surface.removeObserver(archive);
     surface.removeObserver(announcer);
     surface.removeObserver(trace);
     return status;

@@ -45,10 +45,16 @@ void LumaroRun::load() {
     }
 
     DruckerEinlesen();
+    if (Archive* archive = s_.archive) {
+        if (archive->folder().empty())
+            archive->setFolder(INILesen(sv, "Lumaro", "Archivordner", ""));
+        if (!archive->folder().empty())
+            Protokollieren(sv, "Archivordner: " + archive->folder(), 4);
+    }
     loading_ = false;
 
     // DruckenUndBeenden
-    printed_ = MediInhaltDrucken(s_.context, s_.renderers);
+    printed_ = MediInhaltDrucken(s_.context, s_.renderers, s_.archive);
     if (printed_) {
         s_.context.printer.endDoc();
         if (!s_.unattended)

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/archive.h"
 #include "app/main_window.h"
 #include "documents/renderers.h"
 #include "printing/context.h"
@@ -27,6 +28,9 @@ struct RunSetup {
     // Started without a display and without --unattended: the run goes on
     // unattended, and the day log says why.
     bool noDisplay = false;
+    // The archive of printed jobs; its folder, when no option gave one, comes
+    // from Halmor.ini ([Lumaro] Archivordner). nullptr: none.
+    Archive* archive = nullptr;
 };
 
 class LumaroRun {

@@ -29,6 +29,7 @@ class QtPlatform : public Platform {
     MessageBoxes* boxes() override { return noDisplay_ ? nullptr : &boxes_; }
     ProgramWindow& window() override { return *window_; }
     PrinterSystem& printers() override { return printers_; }
+    pdf::FontSource& pdfFonts() override { return printers_.pdfFonts(); }
     PictureLoader& pictures() override { return pictures_; }
 
   private:

@@ -386,3 +386,38 @@ class Printing(ProgramTest):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class Archive(ProgramTest):
+    def test_every_job_on_paper_is_also_kept_as_pdf_and_logged(self):
+        self.example("a4-milchviehbetrieb")
+        ini = (self.folder / "Halmor.ini").read_bytes()
+        (self.folder / "Halmor.ini").write_bytes(ini + b"[Lumaro]\r\nArchivordner=Archiv\r\n")
+        jobs_before = len(cups.received(0, timeout=0))
+        r = self.run_lumaro("--folder", str(self.folder), "--unattended")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertFalse((self.folder / "WZBeleg.xml").exists())
+        jobs = cups.received(jobs_before + 1)
+        year = str(datetime.date.today().year)
+        copies = sorted((self.folder / "Archiv" / year).glob("*.pdf"))
+        self.assertEqual(len(copies), len(jobs) - jobs_before)
+        lines = log_lines(self.folder)
+        self.assertIn(f"      Archivordner: {self.folder / 'Archiv'}", lines)
+        for copy in copies:
+            self.assertRegex(copy.name,
+                             r"^\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d_Wartezeiten-A4_LFBIS-\d+_Nr-.+\.pdf$")
+            self.assertIn(f"          Archivkopie geschrieben: {copy}", lines)
+            # The copy holds the job as it went to paper: same sheets, real text.
+            self.assertEqual(pdf_pages(copy), pdf_pages(jobs[jobs_before]))
+            text = subprocess.run(["pdftotext", str(copy), "-"], capture_output=True).stdout
+            self.assertIn("Aufzeichnungen über Anwendung".encode(), text)
+            if shutil.which("qpdf"):
+                check = subprocess.run(["qpdf", "--check", str(copy)], capture_output=True)
+                self.assertEqual(check.returncode, 0, check.stdout)
+        # The option wins over the INI file's folder.
+        self.example("besamung-standard")
+        other = self.dir / "Anderswo"
+        r = self.run_lumaro("--folder", str(self.folder), "--unattended", "--archive", str(other))
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual(len(list((other / year).glob("*_Besamungsschein_LFBIS-1234567_Nr-*.pdf"))),
+                         1)

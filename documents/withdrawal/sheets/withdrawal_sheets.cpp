@@ -27,6 +27,7 @@ bool WithdrawalSheets::run(const std::string& fileText) {
                 return false;
             if (printRecord() == Outcome::Refused)
                 return false;
+            c_.printer.setDocument({style_.kind, record_.LFBIS, record_.LaufendeNummer});
             c_.printer.endDoc();
         }
         return true;

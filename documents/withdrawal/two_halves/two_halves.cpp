@@ -24,6 +24,7 @@ bool MediInhaltDrucken2xA5(Context& c, const std::string& text) {
         }
         const CalendarDay date = parseTreatmentDate(record.BehandlungsDatum);
         TwoHalvesRecord(c, record, date, middleBreak).print();
+        c.printer.setDocument({"Wartezeiten-2xA5", record.LFBIS, record.LaufendeNummer});
         c.printer.endDoc();
     }
     return true;
