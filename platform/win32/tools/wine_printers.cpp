@@ -1,0 +1,142 @@
+// Sets up printers in the tests' Wine prefix without CUPS: Wine's PostScript
+// driver with a PPD of our own, ports that are file paths, the default.
+//
+//   wine_printers driver PPD          installs the driver "Lumaro Test PS" with PPD
+//   wine_printers add NAME PORT       a printer on that driver (PORT: a file path)
+//   wine_printers default NAME        makes it the default printer
+//   wine_printers remove NAME         deletes it
+//   wine_printers clear               deletes every printer
+//   wine_printers list                names in the spooler's order, "*" before the default
+//
+// Names are printed as UTF-8. Exit status 0 when it worked,
+// else 1 with the Windows error on standard error.
+#include <windows.h>
+#include <winspool.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const wchar_t* kDriver = L"Lumaro Test PS";
+
+std::string utf8(const wchar_t* w) {
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, w, -1, s.data(), n, nullptr, nullptr);
+    s.resize(static_cast<std::size_t>(n > 0 ? n - 1 : 0));
+    return s;
+}
+
+int fail(const char* what) {
+    std::fprintf(stderr, "wine_printers: %s: Windows error %lu\n", what, ::GetLastError());
+    return 1;
+}
+
+// Wine records the PPD's name with the driver but reads it from the driver
+// folder, so the file goes there first.
+int installDriver(const std::wstring& ppdPath) {
+    wchar_t folder[MAX_PATH];
+    DWORD needed = 0;
+    if (!::GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder),
+                                      sizeof folder, &needed))
+        return fail("GetPrinterDriverDirectoryW");
+    const std::wstring target = std::wstring(folder) + L"\\3\\lumaro-test.ppd";
+    ::CreateDirectoryW((std::wstring(folder) + L"\\3").c_str(), nullptr);
+    if (!::CopyFileW(ppdPath.c_str(), target.c_str(), FALSE))
+        return fail("CopyFileW");
+    DRIVER_INFO_3W info{};
+    info.cVersion = 3;
+    info.pName = const_cast<wchar_t*>(kDriver);
+    info.pEnvironment = const_cast<wchar_t*>(L"Windows x64");
+    info.pDriverPath = const_cast<wchar_t*>(L"wineps.drv");
+    info.pDataFile = const_cast<wchar_t*>(L"lumaro-test.ppd");
+    info.pConfigFile = const_cast<wchar_t*>(L"wineps.drv");
+    if (!::AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE*>(&info),
+                               APD_COPY_NEW_FILES | APD_COPY_FROM_DIRECTORY) &&
+        !::AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE*>(&info), APD_COPY_NEW_FILES))
+        return fail("AddPrinterDriverExW");
+    return 0;
+}
+
+int addPrinter(const std::wstring& name, const std::wstring& port) {
+    PRINTER_INFO_2W info{};
+    info.pPrinterName = const_cast<wchar_t*>(name.c_str());
+    info.pPortName = const_cast<wchar_t*>(port.c_str());
+    info.pDriverName = const_cast<wchar_t*>(kDriver);
+    info.pPrintProcessor = const_cast<wchar_t*>(L"winprint");
+    info.pDatatype = const_cast<wchar_t*>(L"RAW");
+    info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+    HANDLE printer = ::AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+    if (!printer)
+        return fail("AddPrinterW");
+    ::ClosePrinter(printer);
+    return 0;
+}
+
+int removePrinter(const std::wstring& name) {
+    HANDLE printer = nullptr;
+    PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (!::OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &printer, &access))
+        return fail("OpenPrinterW");
+    const BOOL ok = ::DeletePrinter(printer);
+    ::ClosePrinter(printer);
+    return ok ? 0 : fail("DeletePrinter");
+}
+
+std::vector<std::wstring> printerNames() {
+    DWORD needed = 0, count = 0;
+    const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+    ::EnumPrintersW(flags, nullptr, 4, nullptr, 0, &needed, &count);
+    std::vector<BYTE> buffer(needed ? needed : 1);
+    std::vector<std::wstring> names;
+    if (!::EnumPrintersW(flags, nullptr, 4, buffer.data(), needed, &needed, &count))
+        return names;
+    const auto* info = reinterpret_cast<const PRINTER_INFO_4W*>(buffer.data());
+    for (DWORD i = 0; i < count; ++i)
+        names.emplace_back(info[i].pPrinterName);
+    return names;
+}
+
+std::wstring defaultPrinter() {
+    DWORD size = 0;
+    ::GetDefaultPrinterW(nullptr, &size);
+    if (size == 0)
+        return {};
+    std::wstring name(size, L'\0');
+    if (!::GetDefaultPrinterW(name.data(), &size))
+        return {};
+    name.resize(wcslen(name.c_str()));
+    return name;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"driver" && argc == 3)
+        return installDriver(argv[2]);
+    if (command == L"add" && argc == 4)
+        return addPrinter(argv[2], argv[3]);
+    if (command == L"default" && argc == 3)
+        return ::SetDefaultPrinterW(argv[2]) ? 0 : fail("SetDefaultPrinterW");
+    if (command == L"remove" && argc == 3)
+        return removePrinter(argv[2]);
+    if (command == L"clear") {
+        int status = 0;
+        for (const std::wstring& name : printerNames())
+            status |= removePrinter(name);
+        return status;
+    }
+    if (command == L"list" && argc == 2) {
+        const std::wstring def = defaultPrinter();
+        for (const std::wstring& name : printerNames())
+            std::printf("%s%s\n", name == def ? "*" : "", utf8(name.c_str()).c_str());
+        return 0;
+    }
+    std::fprintf(stderr,
+                 "usage: wine_printers driver PPD | add NAME PORT | default NAME | "
+                 "remove NAME | clear | list\n");
+    return 64;
+}
