@@ -1,164 +1,24 @@
-// Lumaro: wires the Qt adapters into one run and turns its outcome into the
-// exit status. Nothing else happens here.
-
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
+// Lumaro on Linux: the program on the Qt platform. Nothing else happens here.
 
 #include <cstdlib>
 #include <iostream>
-#include <new>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/options.h"
-#include "app/run.h"
-#include "documents/renderers.h"
-#include "platform/qt/qt_main_window.h"
-#include "platform/qt/qt_messages.h"
-#include "platform/qt/qt_picture_loader.h"
-#include "platform/qt/qt_print_surface.h"
-#include "platform/qt/qt_printers.h"
-#include "platform/qt/regional_qt.h"
-#include "platform/qt/trace.h"
-#include "support/codepage.h"
-#include "support/errors.h"
-#include "support/run_log.h"
-#include "support/services.h"
-
-#ifndef LUMARO_VERSION
-#define LUMARO_VERSION "0"
-#endif
-
-using namespace lumaro;
-
-namespace {
-
-std::optional<std::string> environment(const std::string& name) {
-    const char* v = std::getenv(name.c_str());
-    if (!v)
-        return std::nullopt;
-    return std::string(v);
-}
-
-// The program folder as the platform reports it: absolute, without a
-// trailing separator.
-QString programFolder(const Options& o) {
-    QString folder = o.folder ? QString::fromLocal8Bit(o.folder->c_str())
-                              : QCoreApplication::applicationDirPath();
-    folder = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    return QDir::toNativeSeparators(folder);
-}
-
-// Standard error carries the program's own message lines in unattended runs;
-// Qt's warnings about the environment (no runtime folder, no display fonts)
-// would only bury them. Critical and fatal messages still go through.
-void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& msg) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) {
-        std::cerr << msg.toLocal8Bit().constData() << '\n';
-    }
-}
-
-std::string ansiFromQString(const QString& s) {
-    return fromUtf8(s.toUtf8().toStdString());
-}
-
-// An error nothing handled: the platform's message, as users of the original
-// knew it, then the end of the run. The log gets one line, so that support can
-// see why a document was not printed.
-int reportUnhandled(Services& services, int number, const std::string& description) {
-    try {
-        Protokollieren(services,
-                       "Laufzeitfehler " + std::to_string(number) + " (" + description +
-                           ") - Programm wird beendet",
-                       0);
-    } catch (const RuntimeError&) {
-        // The log itself may be what failed; the message still tells the user.
-    }
-    services.messages.show("Laufzeitfehler '" + std::to_string(number) + "':\r\n\r\n" + description,
-                           "Lumaro", MessageIcon::Stop);
-    return kExitUnhandledError;
-}
-
-}  // namespace
+#include "app/program.h"
+#include "platform/qt/qt_platform.h"
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    const ParsedOptions parsed = parseOptions(args, environment);
-    if (!parsed.usageError.empty()) {
-        std::cerr << parsed.usageError << "\n\n" << usageText();
-        return kExitUsage;
-    }
-    const Options& options = parsed.options;
-    if (options.help) {
-        std::cout << usageText();
-        return 0;
-    }
-    if (options.version) {
-        std::cout << "Lumaro " LUMARO_VERSION "\n";
-        return 0;
-    }
-    // Unattended runs need no display at all.
-    if (options.unattended && !environment("QT_QPA_PLATFORM")) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-
-    if (!environment("LUMARO_QT_WARNINGS"))
-        qInstallMessageHandler(quietQtMessages);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Lumaro");
-    const QString folder = programFolder(options);
-
-    platform::TraceWriter trace =
-        options.trace ? platform::TraceWriter(QString::fromLocal8Bit(options.trace->c_str()))
-                      : platform::TraceWriter();
-    platform::QtMessages messages(trace, options.unattended);
-    SystemClock clock;
-    Services services{clock, messages, platform::regionalFromEnvironment(), ansiFromQString(folder),
-                      ""};
-    platform::QtPictureLoader pictures;
-    platform::QtPrintSurface surface(trace, pictures, clock);
-    const QString pdfFolder =
-        options.pdf ? QFileInfo(QString::fromLocal8Bit(options.pdf->c_str())).absoluteFilePath()
-                    : QString();
-    auto printers = platform::QtPrinters::fromSystem(surface, pdfFolder, folder);
-    Context context{services, surface, pictures, PageBounds{}};
-
-    platform::QtMainWindow window(options.unattended);
-    messages.setParentWindow(&window);
-    const Renderers renderers = makeRenderers();
-    LumaroRun run(RunSetup{context, window, printers, renderers, fromUtf8(options.commandLine),
-                           options.unattended});
-    window.onListClicked = [&] { run.onListClicked(); };
-    window.onListKeyUp = [&] { run.onListKeyUp(); };
-    window.onAboutToUnload = [&] { run.onAboutToUnload(); };
-    window.onUnloaded = [&] {
-        run.onUnloaded();
-        QCoreApplication::quit();
-    };
-
-    int status = kExitNothingPrinted;
-    try {
-        run.load();
-        if (options.unattended) {
-            // Nobody waits for the window: end as the timer or Esc would.
-            window.unload();
-        } else if (!window.isUnloaded()) {
-            QApplication::exec();
-            window.rethrowPendingException();
-        }
-        status = run.printed() ? kExitPrinted : kExitNothingPrinted;
-    } catch (const ProgramEnd& end) {
-        status = end.exitStatus;
-    } catch (const RuntimeError& e) {
-        status = reportUnhandled(services, e.number(), e.description());
-    } catch (const std::bad_alloc&) {
-        status = reportUnhandled(services, err::kOutOfMemory, errorDescription(err::kOutOfMemory));
-    } catch (const std::exception& e) {
-        status = reportUnhandled(services, 51, ansi("Interner Fehler: ") + fromUtf8(e.what()));
-    }
-    // A job that was never ended belongs to a data file that stays in place and
-    // is printed whole next time: nothing of it may reach paper or a PDF.
-    surface.abort();
-    return status;
+    const lumaro::ProgramArguments arguments{
+        std::vector<std::string>(argv + 1, argv + argc),
+        [](const std::string& name) -> std::optional<std::string> {
+            const char* v = std::getenv(name.c_str());
+            return v ? std::optional<std::string>(v) : std::nullopt;
+        },
+        std::cout, std::cerr};
+    return lumaro::runProgram(arguments, [&](bool unattended) {
+        return std::make_unique<lumaro::platform::QtPlatform>(argc, argv, unattended);
+    });
 }

@@ -1,4 +1,4 @@
-// A window and a printer collection for the run's tests.
+// A window for the run's tests.
 #pragma once
 
 #include <functional>
@@ -50,20 +50,6 @@ class FakeWindow : public MainWindow {
     int timerMs = 0;
     int unloads = 0;
     std::function<void()> onClick, onAboutToUnload, onUnloaded;
-};
-
-// Printers by name; the current one is the surface's device name.
-class FakePrinters : public Printers {
-  public:
-    FakePrinters(FakeSurface& surface, std::vector<std::string> names)
-        : surface_(surface), names_(std::move(names)) {}
-    int count() const override { return static_cast<int>(names_.size()); }
-    std::string deviceName(int i) const override { return names_.at(i); }
-    void makeCurrent(int i) override { surface_.device = names_.at(i); }
-
-  private:
-    FakeSurface& surface_;
-    std::vector<std::string> names_;
 };
 
 }  // namespace lumaro::testing

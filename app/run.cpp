@@ -89,10 +89,6 @@ void LumaroRun::onUnloaded() {
     Protokollieren(s_.context.services, "+++++ Programm Lumaro wird beendet +++++", 0);
 }
 
-void LumaroRun::onExitTimer() {
-    s_.window.unload();
-}
-
 void LumaroRun::DruckerEinlesen() {
     Services& sv = s_.context.services;
     Protokollieren(sv, ansi("DruckerEinlesen wird ausgeführt."), 4);

@@ -41,10 +41,8 @@ class LumaroRun {
     void onListKeyUp() { LabeldruckerSpeichern(); }
     void onAboutToUnload() { LabeldruckerSpeichern(); }
     void onUnloaded();
-    void onExitTimer();
 
     bool printed() const { return printed_; }
-    bool unloaded() const { return unloaded_; }
 
     // The printer list (exposed for tests).
     void DruckerEinlesen();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/fake_window_test_support.h"
+#include "printing/printer_list.h"
 #include "support/errors.h"
 
 namespace lumaro::testing {
@@ -28,12 +29,11 @@ std::vector<std::string> logLines(const std::string& log) {
 struct RunFixture : ::testing::Test {
     TestWorld world;
     FakeWindow window;
-    FakePrinters printers{world.surface, {"Buero", "Stall Etiketten", "Lumaro PDF"}};
+    FakePrinterSystem system{{"Buero", "Stall Etiketten"}, "Stall Etiketten"};
+    PrinterList printers{world.surface, system, "", world.folder.path()};
     Renderers renderers;
     std::string commandLine;
     bool unattended = false;
-
-    RunFixture() { world.surface.device = "Stall Etiketten"; }
 
     LumaroRun& start() {
         run = std::make_unique<LumaroRun>(
@@ -160,7 +160,7 @@ TEST_F(RunFixture, SetPrinterWithAnUnknownNameChangesNothing) {
     auto& r = start();
     world.services.iniPath = world.folder.file("Halmor.ini");
     EXPECT_FALSE(r.SetPrinter("Nirgendwo"));
-    EXPECT_EQ(world.surface.device, "Stall Etiketten");
+    EXPECT_EQ(world.surface.deviceName(), "Stall Etiketten");
     auto lines = logLines(world.log());
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1], "          SetPrinter result = False");

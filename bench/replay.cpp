@@ -31,7 +31,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/qt/fonts.h"
+#include "platform/qt/qt_device.h"
+#include "printing/font_table.h"
 #include "support/codepage.h"
 
 namespace {
@@ -142,8 +143,9 @@ class Replay {
         auto it = fonts_.find(key);
         if (it == fonts_.end()) {
             Font f;
-            f.font = lumaro::platform::makeFont(lumaro::fromUtf8(name.toStdString()), size, bold,
-                                                italic, underline);
+            const std::string asked = lumaro::fromUtf8(name.toStdString());
+            f.font = lumaro::platform::qtFont(lumaro::DeviceFont{
+                lumaro::FontTable::standIns().family(asked), size, bold, italic, underline});
             f.ascent = QFontMetricsF(f.font, writer_.get()).ascent();
             it = fonts_.insert(key, f);
         }

@@ -15,20 +15,7 @@ namespace {
 
 using lumaro::PrintSurface;
 using lumaro::testing::FakeSurface;
-
-// Characters of different widths, as a real font has them.
-class ProportionalSurface : public FakeSurface {
-  public:
-    double textWidth(const std::string& text) override {
-        ++widthMeasurements;
-        double units = 0;
-        for (const char ch : text) {
-            const auto c = static_cast<unsigned char>(ch);
-            units += c == ' ' || c == 'i' || c == 'l' ? 0.28 : 0.5 + (c * 37 % 9) / 10.0;
-        }
-        return units * fontSize() / 10.0;
-    }
-};
+using lumaro::testing::ProportionalSurface;
 
 // The wrap of TextDrucken with the cut as written: drop the last character
 // and measure again until the piece fits and ends with a blank.
@@ -87,7 +74,7 @@ Result measure(int repeats, Call call) {
         lumaro::Context c{world.services, surface, world.pictures, lumaro::PageBounds{}};
         r.height = call(c);
         r.lines = surface.texts();
-        r.measurements = surface.widthMeasurements;
+        r.measurements = surface.widthMeasurements();
     }
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < repeats; ++i) {

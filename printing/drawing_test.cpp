@@ -191,7 +191,7 @@ TEST_F(TextDruckenTest, FaultsStopQuietlyAndKeepWhatWasPrinted) {
     EXPECT_EQ(printed(), (std::vector<std::string>{"aa bb "}));
 
     surface.calls.clear();
-    surface.minFontSize = 6;  // the device refuses the size the fitting asks for
+    surface.fakeDevice().failBelowPoints = 6;  // the device fails at the size the fitting asks for
     EXPECT_EQ(
         (TextCall{.text = "aaaa bbbb cccc dddd", .size = 9, .maxWidth = 5.5, .lines = 1}.run(c)),
         0);

@@ -12,6 +12,9 @@
 
 namespace lumaro {
 
+// The built-in PDF printer's device name, always last in the printer list.
+inline constexpr const char* kPdfPrinterName = "Lumaro PDF";
+
 class PrinterSystem {
   public:
     virtual ~PrinterSystem() = default;

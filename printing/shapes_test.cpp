@@ -10,6 +10,7 @@ namespace lumaro {
 namespace {
 
 using testing::DrawCall;
+using testing::errorOf;
 using testing::TestWorld;
 
 constexpr double kTolerance = 0.01;
@@ -43,9 +44,13 @@ TEST(LinieDrucken, DashesAreOneUnitWithOneUnitGapsAndSolidUnlessTheFlagIsTrue) {
         EXPECT_NEAR(lines[0].x, 10, kTolerance);
         EXPECT_NEAR(lines[0].x2, x2, kTolerance);
     }
+    // An absurd length ends: a long one within the sheet's reach after a
+    // bounded number of dashes, one beyond it at once with the surface's
+    // overflow, as on the real printer.
     world.surface.calls.clear();
-    LinieDrucken(world.context, 1e17, 2e17, 50, kTrue);  // an absurd length ends
-    EXPECT_LE(world.surface.calls.size(), 100000u);
+    LinieDrucken(world.context, 10, 1e6, 50, kTrue);
+    EXPECT_EQ(world.surface.calls.size(), 100000u);
+    EXPECT_EQ(errorOf([&] { LinieDrucken(world.context, 1e17, 2e17, 50, kTrue); }), err::kOverflow);
 }
 
 TEST(KastenDrucken, OutlineOrFilledLabelRightAndCrossInside) {
@@ -94,7 +99,7 @@ TEST(KastenDrucken, OutlineOrFilledLabelRightAndCrossInside) {
 
 TEST(PrintPicture, ScaledNaturalOrSkipped) {
     TestWorld world;
-    const Picture logo{3, "logo.bmp", nullptr};
+    const Picture logo = world.pictures.load("logo.bmp");
     PrintPicture(world.context, logo, 10, 20, 40, 25);
     PrintPicture(world.context, logo, 10, 20, 0, 99);        // natural size, whatever the height
     PrintPicture(world.context, Picture{}, 10, 20, 40, 25);  // nothing loaded: nothing drawn
@@ -102,27 +107,18 @@ TEST(PrintPicture, ScaledNaturalOrSkipped) {
     ASSERT_EQ(pictures.size(), 2u);
     EXPECT_NEAR(pictures[0].x2, 50, kTolerance);
     EXPECT_NEAR(pictures[0].y2, 45, kTolerance);
-    EXPECT_NEAR(pictures[1].x2, 10 + world.surface.naturalPictureWidth, kTolerance);
-    EXPECT_NEAR(pictures[1].y2, 20 + world.surface.naturalPictureHeight, kTolerance);
+    EXPECT_NEAR(pictures[1].x2, 10 + 30, kTolerance);  // 300 x 200 pixels at 254 dpi
+    EXPECT_NEAR(pictures[1].y2, 20 + 20, kTolerance);
     EXPECT_EQ(pictures[1].text, "logo.bmp");
     EXPECT_TRUE(world.messages.shown.empty());
 }
 
-class FailingSurface : public testing::FakeSurface {
-  public:
-    void paintPicture(const Picture&, double, double, std::optional<double>,
-                      std::optional<double>) override {
-        raiseError(err::kPrinterError);
-    }
-};
-
 TEST(PrintPicture, DeviceFaultIsLoggedAndShownThenTheCallerGoesOn) {
     TestWorld world;
-    FailingSurface failing;
-    Context context{world.services, failing, world.pictures, PageBounds{}};
+    world.surface.fakeDevice().ready = false;
     const std::string expected =
         "Fehler 482 (Druckerfehler) in Prozedur PrintPicture im Modul FunktionenDrucker";
-    EXPECT_NO_THROW(PrintPicture(context, Picture{1, "a.bmp", nullptr}, 0, 0, 0, 0));
+    EXPECT_NO_THROW(PrintPicture(world.context, world.pictures.load("a.bmp"), 0, 0, 0, 0));
     ASSERT_EQ(world.messages.shown.size(), 1u);
     EXPECT_EQ(world.messages.shown[0].text, expected);
     EXPECT_EQ(world.messages.shown[0].title, "");

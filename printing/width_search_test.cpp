@@ -15,29 +15,6 @@
 namespace lumaro {
 namespace {
 
-// Characters of different widths, like a real proportional font, so that a
-// first guess from the average width is usually off and the search must
-// correct it.
-class ProportionalSurface : public testing::FakeSurface {
-  public:
-    double textWidth(const std::string& text) override {
-        ++widthMeasurements;
-        double units = 0;
-        for (const char ch : text)
-            units += widthOf(static_cast<unsigned char>(ch));
-        return units * fontSize() / 10.0;
-    }
-
-  private:
-    static double widthOf(unsigned char ch) {
-        if (ch == ' ' || ch == 'i' || ch == 'l' || ch == '.')
-            return 0.28;
-        if (ch == 'm' || ch == 'W' || ch == 'M')
-            return 1.45;
-        return 0.5 + static_cast<double>((ch * 37) % 9) / 10.0;
-    }
-};
-
 // The cuts as the routines describe them: one character at a time.
 std::optional<std::size_t> naivePiece(PrintSurface& s, const std::string& rest, double maxWidth) {
     std::string piece = rest;
@@ -123,7 +100,7 @@ std::string randomText(std::mt19937& random) {
 
 TEST(WidthSearch, FastCutsEqualOneCharacterAtATime) {
     std::mt19937 random(5122026);
-    ProportionalSurface surface;
+    testing::ProportionalSurface surface;
     testing::FakeSurface even;  // every character alike: the first guess is nearly exact
     for (int round = 0; round < 4000; ++round) {
         PrintSurface& s = round % 4 == 0 ? static_cast<PrintSurface&>(even) : surface;
@@ -155,14 +132,14 @@ TEST(WidthSearch, LongInstructionShrunkToFiveLinesNeedsFewMeasurements) {
     const auto lines = world.surface.texts();
     ASSERT_GT(height, 0);
     EXPECT_LE(lines.size(), 5u);
-    EXPECT_LT(world.surface.widthMeasurements, 200);
+    EXPECT_LT(world.surface.widthMeasurements(), 200);
 
-    ProportionalSurface proportional;
+    testing::ProportionalSurface proportional;
     Context context{world.services, proportional, world.pictures, PageBounds{}};
     EXPECT_GT(TextDrucken(context, 20, 50, bench::instructionText(), 0, 9, kFalse, kFalse, 120, 0,
                           5, kFalse, kFalse, 0),
               0);
-    EXPECT_LT(proportional.widthMeasurements, 300);
+    EXPECT_LT(proportional.widthMeasurements(), 300);
 }
 
 }  // namespace

@@ -11,31 +11,31 @@ RuntimeError::RuntimeError(int number, std::string description)
 
 std::string errorDescription(int number) {
     switch (number) {
-        case 5:
+        case err::kInvalidCall:
             return ansi("Ungültiger Prozeduraufruf oder ungültiges Argument");
         case err::kOverflow:
             return ansi("Überlauf");
         case err::kOutOfMemory:
             return ansi("Nicht genügend Speicher");
-        case 9:
+        case err::kSubscriptOutOfRange:
             return ansi("Index außerhalb des gültigen Bereichs");
-        case 11:
+        case err::kDivisionByZero:
             return ansi("Division durch Null");
         case err::kTypeMismatch:
             return ansi("Typen unverträglich");
-        case 52:
+        case err::kBadFileName:
             return ansi("Dateiname oder -nummer falsch");
         case err::kFileNotFound:
             return ansi("Datei nicht gefunden");
-        case 57:
+        case err::kDeviceIo:
             return ansi("Fehler beim Lesen/Schreiben des Geräts");
-        case 61:
+        case err::kDiskFull:
             return ansi("Datenträger voll");
         case err::kPermissionDenied:
             return ansi("Zugriff verweigert");
         case err::kPathFileAccess:
             return ansi("Fehler beim Zugriff auf Pfad/Datei");
-        case 76:
+        case err::kPathNotFound:
             return ansi("Pfad nicht gefunden");
         case err::kInvalidProperty:
             return ansi("Unzulässiger Eigenschaftswert");

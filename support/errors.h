@@ -30,16 +30,29 @@ class RuntimeError : public std::exception {
 
 // Error numbers and their German descriptions (Windows-1252).
 namespace err {
-inline constexpr int kOverflow = 6;           // "Überlauf"
-inline constexpr int kOutOfMemory = 7;        // "Nicht genügend Speicher"
-inline constexpr int kTypeMismatch = 13;      // "Typen unverträglich"
-inline constexpr int kFileNotFound = 53;      // "Datei nicht gefunden"
-inline constexpr int kPermissionDenied = 70;  // "Zugriff verweigert"
-inline constexpr int kPathFileAccess = 75;    // "Fehler beim Zugriff auf Pfad/Datei"
-inline constexpr int kInvalidProperty = 380;  // "Unzulässiger Eigenschaftswert"
-inline constexpr int kInvalidPicture = 481;   // "Ungültiges Bild"
-inline constexpr int kPrinterError = 482;     // "Druckerfehler"
-inline constexpr int kFieldTooLong = 3265;    // table refuses a value longer than its column
+inline constexpr int kInvalidCall = 5;          // "Ungültiger Prozeduraufruf ..."
+inline constexpr int kOverflow = 6;             // "Überlauf"
+inline constexpr int kOutOfMemory = 7;          // "Nicht genügend Speicher"
+inline constexpr int kSubscriptOutOfRange = 9;  // "Index außerhalb des gültigen Bereichs"
+inline constexpr int kDivisionByZero = 11;      // "Division durch Null"
+inline constexpr int kTypeMismatch = 13;        // "Typen unverträglich"
+inline constexpr int kInternal = 51;            // "Interner Fehler"
+inline constexpr int kBadFileName = 52;         // "Dateiname oder -nummer falsch"
+inline constexpr int kFileNotFound = 53;        // "Datei nicht gefunden"
+inline constexpr int kFileAlreadyOpen = 55;     // "Datei bereits geöffnet"
+inline constexpr int kDeviceIo = 57;            // "Fehler beim Lesen/Schreiben des Geräts"
+inline constexpr int kDiskFull = 61;            // "Datenträger voll"
+inline constexpr int kPermissionDenied = 70;    // "Zugriff verweigert"
+inline constexpr int kDiskNotReady = 71;        // "Datenträger nicht bereit"
+inline constexpr int kPathFileAccess = 75;      // "Fehler beim Zugriff auf Pfad/Datei"
+inline constexpr int kPathNotFound = 76;        // "Pfad nicht gefunden"
+inline constexpr int kInvalidProperty = 380;    // "Unzulässiger Eigenschaftswert"
+inline constexpr int kInvalidPicture = 481;     // "Ungültiges Bild"
+inline constexpr int kPrinterError = 482;       // "Druckerfehler"
+inline constexpr int kFieldTooLong = 3265;      // table refuses a value longer than its column
+// File-test results of our own for conditions the host's table does not
+// know: this plus the system's error number.
+inline constexpr int kSystemErrorBase = 1000;
 }  // namespace err
 
 // The German description of a known error number (Windows-1252), or

@@ -178,7 +178,7 @@ TEST_F(Template, PicturesAreLookedUpInTheProgramFolderAndMissingOnesSkipped) {
     ASSERT_EQ(pictures.size(), 2u);
     EXPECT_EQ(pictures[0].text, world.folder.file("stempel.png"));
     // Without width and height the picture keeps its own size.
-    EXPECT_NEAR(pictures[0].y2, 20 + world.surface.naturalPictureHeight, 0.01);
+    EXPECT_NEAR(pictures[0].y2, 20 + 20, 0.01);  // 200 pixels at 254 dpi
     EXPECT_EQ(pictures[1].text, elsewhere.file("fremd.png"));
     EXPECT_EQ(world.pictures.loaded.size(), 2u);
     EXPECT_EQ(calls(DrawCall::Text).size(), 1u);
@@ -227,21 +227,14 @@ TEST_F(Template, FaultsAfterTheFirstTextGoToTheCaller) {
     EXPECT_EQ(world.log().find("Err.Number"), std::string::npos);
 }
 
-class PrinterFailingSurface : public testing::FakeSurface {
-  public:
-    void filledBox(double, double, double, double, std::int32_t) override {
-        raiseError(err::kPrinterError);
-    }
-};
-
 TEST(TemplatePrinterFault, IsLoggedWithoutAMessage) {
     testing::TestWorld world;
-    PrinterFailingSurface surface;
-    Context context{world.services, surface, world.pictures, PageBounds{}};
+    world.surface.fakeDevice().ready = false;
     XMLVorlageHinzufuegen(
-        context, entry("Typ=Linie;oben=10;Breite=5") + entry("Typ=Text;oben=20;Wortlaut=nie"), 0);
+        world.context, entry("Typ=Linie;oben=10;Breite=5") + entry("Typ=Text;oben=20;Wortlaut=nie"),
+        0);
     EXPECT_TRUE(world.messages.shown.empty());
-    EXPECT_TRUE(surface.texts().empty());
+    EXPECT_TRUE(world.surface.texts().empty());
     EXPECT_EQ(logLines(world).back(), "Err.Number: 482");
 }
 

@@ -9,8 +9,8 @@
 #include <QThread>
 #include <cmath>
 
-#include "platform/qt/fonts.h"
 #include "platform/qt/qt_text.h"
+#include "printing/font_table.h"
 #include "support/codepage.h"
 
 namespace lumaro::platform {
@@ -19,6 +19,12 @@ namespace {
 
 constexpr const char* kCaption = "Druckfunktion für Tierärzte - Version 26. September 2010";
 constexpr double kTwipsPerInch = 1440;
+
+QFont windowFont(const char* name, double points) {
+    QFont f(toQString(FontTable::standIns().family(name)));
+    f.setPointSizeF(points);
+    return f;
+}
 
 }  // namespace
 
@@ -32,10 +38,10 @@ QtMainWindow::QtMainWindow(bool unattended, QWidget* parent)
     // The designed client area; the run fits it to the list before showing.
     resize(pxX(5430), pxY(1230));
 
-    label_->setFont(makeFont("MS Sans Serif", 8.25, false, false, false));
+    label_->setFont(windowFont("MS Sans Serif", 8.25));
     label_->setGeometry(pxX(120), pxY(120), pxX(735), pxY(255));
 
-    list_->setFont(makeFont("Verdana", 9.75, false, false, false));
+    list_->setFont(windowFont("Verdana", 9.75));
     list_->setGeometry(pxX(840), pxY(120), pxX(4335), pxY(360));
     list_->setEditable(false);
     list_->setToolTip(QStringLiteral("verfügbaren Bon-Drucker auswählen"));
@@ -175,6 +181,15 @@ void QtMainWindow::unload() {
     close();
     if (onUnloaded)
         onUnloaded();
+    // The loop of runUntilUnloaded has nothing left to wait for.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::quit();
+}
+
+void QtMainWindow::runUntilUnloaded() {
+    if (!unloaded_)
+        QApplication::exec();
+    rethrowPendingException();
 }
 
 void QtMainWindow::windowKeyUp(int key) {

@@ -2,22 +2,18 @@
 // exit timer, closing with Esc or the close box. Geometry is reported and set
 // in twips at the screen's resolution (px = twips * logicalDpi / 1440).
 //
-// Construction, once per run:
-//     QtMainWindow window(unattended);
-//     window.onListClicked   = [&] { run.onListChanged(); };   // user or program chose an item
-//     window.onListKeyUp     = [&] { run.onListKeyUp(); };     // any key released in the list
-//     window.onAboutToUnload = [&] { run.onAboutToUnload(); }; // never cancels
-//     window.onUnloaded      = [&] { run.onUnloaded(); ... app.quit(); };
-// Each callback may be left empty. Unattended, show() does nothing (no display
+// The program sets the event hooks of ProgramWindow (onListClicked: the user
+// or the program chose an item; onListKeyUp: any key released in the list;
+// onAboutToUnload: never cancels; onUnloaded). Each may be left empty.
+// Unattended, show() does nothing (no display
 // is needed) and the exit timer fires at once, since nobody waits for the window.
 //
 // Events from Qt's event loop (a click in the list, a key, the timer, the close
 // box) must not throw through Qt. When a callback called from there throws, the
 // window keeps the exception and stops waiting: an open message box is closed
-// (QtMessages::show then rethrows it to its caller, see setParentWindow), else the
-// running event loop is ended, and the program calls rethrowPendingException()
-// after exec() has returned. Calls made by the program itself (selectListIndex,
-// unload) let exceptions pass as usual.
+// (QtMessageBoxes::show then rethrows it to its caller), else the running event
+// loop is ended, and runUntilUnloaded rethrows it. Calls made by the program itself
+// (selectListIndex, unload) let exceptions pass as usual.
 #pragma once
 
 #include <QTimer>
@@ -26,25 +22,22 @@
 #include <functional>
 #include <string>
 
-#include "app/main_window.h"
+#include "app/program.h"
 
 class QComboBox;
 class QLabel;
 
 namespace lumaro::platform {
 
-class QtMainWindow : public QWidget, public MainWindow {
+class QtMainWindow : public QWidget, public ProgramWindow {
   public:
     explicit QtMainWindow(bool unattended, QWidget* parent = nullptr);
 
-    std::function<void()> onListClicked;
-    std::function<void()> onListKeyUp;
-    std::function<void()> onAboutToUnload;
-    std::function<void()> onUnloaded;
-
     // Rethrows what a callback threw inside the event loop, if anything.
     void rethrowPendingException();
-    bool isUnloaded() const { return unloaded_; }
+    // Runs Qt's event loop until the window is unloaded.
+    void runUntilUnloaded() override;
+    bool isUnloaded() const override { return unloaded_; }
 
     std::string caption() const override;
     TwipsRect outerGeometry() const override;

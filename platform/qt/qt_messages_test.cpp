@@ -6,9 +6,9 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <iostream>
 #include <sstream>
 
-#include "platform/qt/test_support.h"
 #include "support/errors.h"
 #include "tests/fakes/fakes.h"
 
@@ -16,28 +16,6 @@ namespace lumaro::platform {
 namespace {
 
 using lumaro::testing::w;
-
-TEST(MessageLine, PutsTheWholeMessageOnOneLine) {
-    EXPECT_EQ(
-        messageLine(w("Zeile 1\r\nZeile 2\nZeile 3\n\nEnde"), w("Datei fehlt!"), MessageIcon::Stop),
-        "MELDUNG [stop] Datei fehlt!: Zeile 1\\nZeile 2\\nZeile 3\\n\\nEnde");
-    // A lone CR is no line end of ours; it stays as it is.
-    EXPECT_EQ(messageLine("a\rb", "T", MessageIcon::None), "MELDUNG [none] T: a\rb");
-    EXPECT_EQ(messageLine("x", "", MessageIcon::Exclamation), "MELDUNG [exclamation] Lumaro: x");
-}
-
-TEST(QtMessagesUnattended, WritesOneUtf8LineAndTheTraceWithoutWaiting) {
-    lumaro::testing::TempFolder folder;
-    const QString tracePath = QString::fromStdString(folder.file("t.jsonl"));
-    TraceWriter trace(tracePath);
-    std::ostringstream err;
-    QtMessages messages(trace, true, err);
-    messages.show(w("Fehler 482 (Druckerfehler)\r\nnächste Zeile"), "", MessageIcon::Stop);
-    EXPECT_EQ(err.str(), "MELDUNG [stop] Lumaro: Fehler 482 (Druckerfehler)\\nnächste Zeile\n");
-    const auto ev = testing::readTrace(tracePath);
-    ASSERT_EQ(ev.size(), 1u);
-    EXPECT_EQ(ev[0]["title"].toString(), "Lumaro");
-}
 
 // A box waits for its answer; the tests answer it from inside its own loop.
 QMessageBox* openBox() {
@@ -47,7 +25,8 @@ QMessageBox* openBox() {
 TEST(QtMessagesAttended, ShowsAModalBoxWithTheIconAndOneOkButton) {
     TraceWriter trace;
     std::ostringstream err;
-    QtMessages messages(trace, false, err);
+    QtMessageBoxes boxes;
+    RunMessages messages(trace, &boxes, err);
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     qsizetype buttons = 0;
@@ -73,8 +52,9 @@ TEST(QtMessagesAttended, AnErrorInAWindowEventWhileTheBoxWaitsComesOutOfShow) {
     TraceWriter trace;
     QtMainWindow window(false);
     window.onAboutToUnload = [] { throw ProgramEnd{2}; };
-    QtMessages messages(trace, false);
-    messages.setParentWindow(&window);
+    QtMessageBoxes boxes;
+    boxes.setParentWindow(&window);
+    RunMessages messages(trace, &boxes, std::cerr);
     // The user closes the window while the box waits.
     QTimer::singleShot(0, [&] { window.close(); });
     EXPECT_THROW(messages.show("Warten", "", MessageIcon::Information), ProgramEnd);

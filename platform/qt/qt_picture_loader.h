@@ -1,18 +1,14 @@
-// Loads picture files (BMP, JPEG, GIF, PNG, ICO) for drawing and keeps the
-// images by handle, so that the print surface can draw a Picture the core hands
-// back to it.
-//
-// Construct one per run and give it to QtPrintSurface and to the Context:
-//     QtPictureLoader pictures;
-//     QtPrintSurface surface(trace, pictures, clock);
-// It must outlive the surface.
+// Loads picture files (BMP, JPEG, GIF, PNG, ICO) with Qt's image readers into
+// the core's Image: RGB rows, transparency laid onto white, and a JPEG's own
+// bytes kept so that a PDF can carry it unchanged.
 #pragma once
 
-#include <QImage>
+#include <QString>
 #include <map>
+#include <memory>
 #include <string>
 
-#include "printing/print_surface.h"
+#include "printing/picture.h"
 
 namespace lumaro::platform {
 
@@ -24,16 +20,12 @@ class QtPictureLoader : public PictureLoader {
     // unchanged file again shares the decoded image.
     Picture load(const std::string& path) override;
 
-    // The image behind a handle, or nullptr for 0 or an unknown handle.
-    const QImage* image(int handle) const;
-
   private:
     struct Cached {
         qint64 size = -1;
         qint64 modified = 0;
-        QImage image;
+        std::shared_ptr<const Image> image;
     };
-    std::map<int, QImage> images_;
     std::map<QString, Cached> byPath_;
     int next_ = 1;
 };

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QImage>
+#include <vector>
 
 #include "support/errors.h"
 #include "tests/fakes/fakes.h"
@@ -34,16 +36,33 @@ TEST_F(PictureLoader, LoadsTheUsualFormatsByContentAndAChangedFileAgain) {
         EXPECT_GT(p.handle, previous) << format;
         previous = p.handle;
         EXPECT_EQ(p.file, path);
-        ASSERT_NE(loader.image(p.handle), nullptr);
-        EXPECT_EQ(loader.image(p.handle)->size(), QSize(4, 3)) << format;
+        ASSERT_NE(p.image, nullptr);
+        EXPECT_EQ(p.image->width, 4) << format;
+        EXPECT_EQ(p.image->height, 3) << format;
+        EXPECT_EQ(p.image->rgb.size(), 4u * 3u * 3u) << format;
+        // Only a JPEG goes into a PDF as the file it is.
+        EXPECT_EQ(p.image->jpeg.empty(), std::string(format) != "JPEG") << format;
     }
-    EXPECT_EQ(loader.image(0), nullptr);
-    EXPECT_EQ(loader.image(previous + 1), nullptr);
 
     const Picture first = loader.load(save("logo.png", {2, 2}));
     const Picture second = loader.load(save("logo.png", {5, 7}));
-    EXPECT_EQ(loader.image(first.handle)->size(), QSize(2, 2));
-    EXPECT_EQ(loader.image(second.handle)->size(), QSize(5, 7));
+    EXPECT_EQ(first.image->width, 2);
+    EXPECT_EQ(second.image->width, 5);
+    EXPECT_EQ(second.image->height, 7);
+}
+
+TEST_F(PictureLoader, TransparencyIsLaidOntoWhiteAndTheResolutionKept) {
+    QImage img(2, 1, QImage::Format_ARGB32);
+    img.setPixelColor(0, 0, QColor(0, 0, 255, 255));  // opaque blue
+    img.setPixelColor(1, 0, QColor(255, 0, 0, 0));    // fully transparent red
+    img.setDotsPerMeterX(11811);
+    img.setDotsPerMeterY(5906);
+    ASSERT_TRUE(img.save(QString::fromStdString(folder.file("alpha.png"))));
+    const Picture p = loader.load(folder.file("alpha.png"));
+    ASSERT_NE(p.image, nullptr);
+    EXPECT_EQ(p.image->rgb, (std::vector<std::uint8_t>{0, 0, 255, 255, 255, 255}));
+    EXPECT_NEAR(p.image->dotsPerMetreX, 11811, 1);
+    EXPECT_NEAR(p.image->dotsPerMetreY, 5906, 1);
 }
 
 TEST_F(PictureLoader, AFileWithoutAPictureIs481AndAMissingOne53) {

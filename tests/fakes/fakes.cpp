@@ -13,109 +13,171 @@
 
 namespace lumaro::testing {
 
-void FakeSurface::setFontSize(double s) {
-    if (s < minFontSize)
-        raiseError(err::kInvalidProperty);
-    size_ = s;
+PageGeometry FakeDevice::geometry(int orientation) {
+    return orientation == 2 ? PageGeometry{2970, 2100, 254, 254}
+                            : PageGeometry{2100, 2970, 254, 254};
 }
 
-void FakeSurface::record(DrawCall c) {
-    c.page = page;
-    calls.push_back(std::move(c));
-    drawnSinceEnd_ = true;
+double FakeDevice::advance(const DeviceFont& font, std::string_view text) {
+    ++measurements;
+    if (font.points < failBelowPoints)
+        raiseError(err::kPrinterError);
+    if (!charWidth)
+        return static_cast<double>(text.size()) * font.points;
+    double tenths = 0;
+    for (const char ch : text)
+        tenths += charWidth(static_cast<unsigned char>(ch));
+    return tenths * font.points;
 }
 
-void FakeSurface::print(const std::string& text) {
-    DrawCall c;
-    c.kind = DrawCall::Text;
-    c.x = x_;
-    c.y = y_;
-    c.x2 = x_ + textWidth(text);
-    --widthMeasurements;  // our own measuring is not the caller's
-    c.y2 = y_ + textHeight(text);
-    c.text = text;
-    c.font = font_;
-    c.size = size_;
-    c.bold = bold_;
-    c.italic = italic_;
-    c.underline = underline_;
-    c.color = color_;
-    x_ = c.x2;
-    record(std::move(c));
+FontMetrics FakeDevice::metrics(const DeviceFont& font) {
+    if (font.points < failBelowPoints)
+        raiseError(err::kPrinterError);
+    return FontMetrics{font.points * 3, font.points * 4};
 }
 
-double FakeSurface::textWidth(const std::string& text) {
-    ++widthMeasurements;
-    return static_cast<double>(text.size()) * size_ / 10.0;
+void FakeDevice::checkReady() {
+    if (!ready)
+        raiseError(err::kPrinterError);
 }
 
-double FakeSurface::textHeight(const std::string&) {
-    return size_ * 0.4;
+namespace {
+
+std::string number(double v) {
+    std::ostringstream out;
+    out << v;
+    return out.str();
 }
 
-void FakeSurface::line(double x1, double y1, double x2, double y2) {
-    DrawCall c;
-    c.kind = DrawCall::Line;
-    c.x = x1;
-    c.y = y1;
-    c.x2 = x2;
-    c.y2 = y2;
-    c.color = color_;
-    record(std::move(c));
+}  // namespace
+
+void FakeDevice::call(std::string line) {
+    if (inJob_ && callsInJob_++ == failAtCall)
+        raiseError(err::kPrinterError);
+    played.push_back(std::move(line));
 }
 
-void FakeSurface::boxOutline(double x1, double y1, double x2, double y2) {
-    DrawCall c;
-    c.kind = DrawCall::Box;
-    c.x = x1;
-    c.y = y1;
-    c.x2 = x2;
-    c.y2 = y2;
-    c.color = color_;
-    record(std::move(c));
+void FakeDevice::beginJob(const JobInfo& job) {
+    checkReady();
+    inJob_ = true;
+    callsInJob_ = 0;
+    played.push_back("begin " + std::to_string(job.number) + " " + std::to_string(job.orientation));
 }
 
-void FakeSurface::filledBox(double x1, double y1, double x2, double y2, std::int32_t color) {
-    DrawCall c;
-    c.kind = DrawCall::FilledBox;
-    c.x = x1;
-    c.y = y1;
-    c.x2 = x2;
-    c.y2 = y2;
-    c.color = color;
-    record(std::move(c));
+void FakeDevice::text(double x, double baseline, std::string_view text, const DeviceFont& font,
+                      std::int32_t color) {
+    call("text " + number(x) + " " + number(baseline) + " " + std::string(text) + " [" +
+         font.family + " " + number(font.points) + (font.bold ? " bold" : "") +
+         (font.italic ? " italic" : "") + (font.underline ? " underline" : "") + "] " +
+         std::to_string(color));
 }
 
-void FakeSurface::paintPicture(const lumaro::Picture& p, double x, double y,
-                               std::optional<double> w, std::optional<double> h) {
-    DrawCall c;
-    c.kind = DrawCall::Picture;
-    c.x = x;
-    c.y = y;
-    c.x2 = x + w.value_or(naturalPictureWidth);
-    c.y2 = y + h.value_or(naturalPictureHeight);
-    c.text = p.file;
-    record(std::move(c));
+void FakeDevice::line(double x1, double y1, double x2, double y2, const Pen& pen) {
+    call("line " + number(x1) + " " + number(y1) + " " + number(x2) + " " + number(y2) + " " +
+         number(pen.width) + " " + std::to_string(pen.color));
 }
 
-void FakeSurface::newPage() {
-    DrawCall c;
-    c.kind = DrawCall::NewPage;
-    record(std::move(c));
-    ++page;
+void FakeDevice::outline(const DeviceRect& r, const Pen& pen) {
+    call("outline " + number(r.x) + " " + number(r.y) + " " + number(r.width) + " " +
+         number(r.height) + " " + number(pen.width) + " " + std::to_string(pen.color));
 }
 
-void FakeSurface::endDoc() {
-    ++endDocCalls;
-    if (drawnSinceEnd_) {
-        ++jobsEnded;
-        DrawCall c;
-        c.kind = DrawCall::EndDoc;
-        c.page = page;
-        calls.push_back(c);
+void FakeDevice::fill(const DeviceRect& r, std::int32_t color) {
+    call("fill " + number(r.x) + " " + number(r.y) + " " + number(r.width) + " " +
+         number(r.height) + " " + std::to_string(color));
+}
+
+void FakeDevice::picture(const DeviceRect& r, const Image& image) {
+    call("picture " + number(r.x) + " " + number(r.y) + " " + number(r.width) + " " +
+         number(r.height) + " " + std::to_string(image.width) + "x" + std::to_string(image.height));
+}
+
+void FakeDevice::newPage() {
+    call("newpage");
+}
+
+std::string FakeDevice::endJob() {
+    call("end");
+    inJob_ = false;
+    ++jobsDelivered;
+    return {};
+}
+
+void FakeDevice::cancelJob() noexcept {
+    if (!inJob_)
+        return;
+    inJob_ = false;
+    ++jobsCancelled;
+    played.push_back("cancel");
+}
+
+// Turns what the surface reports into DrawCalls, in scale units.
+class FakeSurface::Recorder : public SurfaceObserver {
+  public:
+    explicit Recorder(FakeSurface& s) : s_(s) {}
+
+    void text(int, int page, double x, double y, double w, double h, const std::string& text,
+              const FontState& font, std::int32_t color) override {
+        DrawCall c{DrawCall::Text, page,      x,         y,           x + w,          y + h, text,
+                   font.name,      font.size, font.bold, font.italic, font.underline, color};
+        s_.calls.push_back(std::move(c));
     }
-    drawnSinceEnd_ = false;
-    page = 1;
+    void line(int, int page, double x1, double y1, double x2, double y2,
+              std::int32_t color) override {
+        s_.calls.push_back(shape(DrawCall::Line, page, x1, y1, x2, y2, color));
+    }
+    void box(int, int page, double x1, double y1, double x2, double y2, bool filled,
+             std::int32_t color) override {
+        s_.calls.push_back(
+            shape(filled ? DrawCall::FilledBox : DrawCall::Box, page, x1, y1, x2, y2, color));
+    }
+    void picture(int, int page, const std::string& file, double x, double y, double w,
+                 double h) override {
+        DrawCall c = shape(DrawCall::Picture, page, x, y, x + w, y + h, 0);
+        c.text = file;
+        s_.calls.push_back(std::move(c));
+    }
+    void newPage(int, int page) override {
+        s_.calls.push_back(shape(DrawCall::NewPage, page - 1, 0, 0, 0, 0, 0));
+    }
+    void endDoc(int, int pages) override {
+        ++s_.endDocCalls;
+        if (pages > 0) {
+            ++s_.jobsEnded;
+            s_.calls.push_back(shape(DrawCall::EndDoc, pages, 0, 0, 0, 0, 0));
+        }
+    }
+
+  private:
+    static DrawCall shape(DrawCall::Kind kind, int page, double x1, double y1, double x2, double y2,
+                          std::int32_t color) {
+        DrawCall c;
+        c.kind = kind;
+        c.page = page;
+        c.x = x1;
+        c.y = y1;
+        c.x2 = x2;
+        c.y2 = y2;
+        c.color = color;
+        return c;
+    }
+    FakeSurface& s_;
+};
+
+FakeSurface::FakeSurface()
+    : PrintSurface(FontTable::standIns(), clock), recorder_(std::make_unique<Recorder>(*this)) {
+    addObserver(*recorder_);
+    useDevice(device);
+    setScaleMode(6);
+    setScaleWidth(210);
+    setScaleHeight(297);
+    setFontName("Veranda");
+    setFontSize(9);
+}
+
+FakeSurface::~FakeSurface() {
+    abort();
+    removeObserver(*recorder_);
 }
 
 std::vector<DrawCall> FakeSurface::texts() const {
@@ -135,12 +197,41 @@ const DrawCall* FakeSurface::findText(const std::string& t) const {
     return nullptr;
 }
 
+double proportionalWidth(unsigned char ch) {
+    if (ch == ' ' || ch == 'i' || ch == 'l' || ch == '.')
+        return 0.28;
+    if (ch == 'm' || ch == 'W' || ch == 'M')
+        return 1.45;
+    return 0.5 + static_cast<double>((ch * 37) % 9) / 10.0;
+}
+
+std::shared_ptr<PrintDevice> FakePrinterSystem::open(const std::string& name) {
+    auto& device = opened_[name];
+    if (!device)
+        device = std::make_shared<FakeDevice>(name);
+    return device;
+}
+
+std::shared_ptr<PrintDevice> FakePrinterSystem::openPdf(const std::string& folder) {
+    pdfFolders.push_back(folder);
+    auto& device = opened_[std::string("\0pdf", 4)];
+    if (!device)
+        device = std::make_shared<FakeDevice>("Lumaro PDF");
+    return device;
+}
+
 lumaro::Picture FakePictureLoader::load(const std::string& path) {
     loaded.push_back(path);
     if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".bad") == 0) {
         raiseError(err::kInvalidPicture);
     }
-    return lumaro::Picture{next_++, path, nullptr};
+    // A picture of 300 x 200 pixels at 10,000 dots per metre (254 dpi).
+    auto image = std::make_shared<Image>();
+    image->width = 300;
+    image->height = 200;
+    image->dotsPerMetreX = image->dotsPerMetreY = 10000;
+    image->rgb.assign(300 * 200 * 3, 0x80);
+    return lumaro::Picture{next_++, path, image};
 }
 
 namespace {

@@ -1,23 +1,76 @@
-// Fakes for the core's tests: a print surface with fixed, simple metrics that
-// records every call, a clock tests can set, recorded message boxes, a picture
-// loader without files, and a temporary program folder.
+// Fakes for the core's tests: a print device with fixed, simple metrics under
+// the real print surface (so every rule of the surface applies) with a record
+// of every call drawn, a clock tests can set, recorded message boxes, a
+// printer system, a picture loader without files, and a temporary program
+// folder.
 //
-// Metrics of the fake surface: a character is fontSize / 10 units wide (1.0 at
-// 10 points, whatever the font or style) and a text is fontSize * 0.4 units high
-// (4.0 at 10 points), so every position in a layout can be worked out by hand.
+// Metrics of the fake device: on the documents' scale (210 x 297 units on a
+// sheet of 2100 x 2970 device units) a character is fontSize / 10 units wide
+// (1.0 at 10 points, whatever the font or style) and a text is fontSize * 0.4
+// units high (4.0 at 10 points), so every position in a layout can be worked
+// out by hand.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "printing/context.h"
+#include "printing/printer_system.h"
 #include "support/errors.h"
 #include "support/services.h"
 
 namespace lumaro::testing {
+
+class FixedClock : public Clock {
+  public:
+    DateTime now() const override { return time; }
+    DateTime time{2026, 12, 5, 14, 3, 27};
+};
+
+// Device units are tenths of a millimetre on an A4 sheet (254 dpi).
+class FakeDevice : public PrintDevice {
+  public:
+    explicit FakeDevice(std::string name = "Fake Printer") : deviceName(std::move(name)) {}
+
+    std::string name() const override { return deviceName; }
+    PageGeometry geometry(int orientation) override;
+    double advance(const DeviceFont& font, std::string_view text) override;
+    FontMetrics metrics(const DeviceFont& font) override;
+    void checkReady() override;
+    void beginJob(const JobInfo& job) override;
+    void text(double x, double baseline, std::string_view text, const DeviceFont& font,
+              std::int32_t color) override;
+    void line(double x1, double y1, double x2, double y2, const Pen& pen) override;
+    void outline(const DeviceRect& rect, const Pen& pen) override;
+    void fill(const DeviceRect& rect, std::int32_t color) override;
+    void picture(const DeviceRect& rect, const Image& image) override;
+    void newPage() override;
+    std::string endJob() override;
+    void cancelJob() noexcept override;
+
+    std::string deviceName;
+    // Width of a character in tenths of the font size (on the documents'
+    // scale, in units at 1 point); empty: 1.0 for every character.
+    std::function<double(unsigned char)> charWidth;
+    double failBelowPoints = 0;  // measuring a smaller font raises 482
+    bool ready = true;           // false: checkReady raises 482
+    int failAtCall = -1;         // the n-th drawing call of a job (0-based) raises 482
+    int measurements = 0;        // advance calls that reached the device
+    // What reached the device, one line per call ("begin 1 2", "text 100 230 ...").
+    std::vector<std::string> played;
+    int jobsDelivered = 0;
+    int jobsCancelled = 0;
+
+  private:
+    void call(std::string line);
+    bool inJob_ = false;
+    int callsInJob_ = 0;
+};
 
 struct DrawCall {
     enum Kind { Text, Line, Box, FilledBox, Picture, NewPage, EndDoc } kind = Text;
@@ -30,43 +83,25 @@ struct DrawCall {
     std::int32_t color = 0;
 };
 
-class FakeSurface : public PrintSurface {
-  public:
-    void setScaleMode(int mode) override { scaleMode = mode; }
-    void setOrientation(int o) override { orientation_ = o; }
-    int orientation() const override { return orientation_; }
-    void setScaleWidth(double w) override { scaleWidth_ = w; }
-    double scaleWidth() const override { return scaleWidth_; }
-    void setScaleHeight(double h) override { scaleHeight_ = h; }
-    double scaleHeight() const override { return scaleHeight_; }
-    void setCurrentX(double x) override { x_ = x; }
-    double currentX() const override { return x_; }
-    void setCurrentY(double y) override { y_ = y; }
-    double currentY() const override { return y_; }
-    void setFontName(const std::string& n) override { font_ = n; }
-    std::string fontName() const override { return font_; }
-    void setFontSize(double s) override;  // below minFontSize raises error 380
-    double fontSize() const override { return size_; }
-    void setFontBold(bool on) override { bold_ = on; }
-    bool fontBold() const override { return bold_; }
-    void setFontItalic(bool on) override { italic_ = on; }
-    bool fontItalic() const override { return italic_; }
-    void setFontUnderline(bool on) override { underline_ = on; }
-    bool fontUnderline() const override { return underline_; }
-    void setForeColor(std::int32_t c) override { color_ = c; }
-    std::int32_t foreColor() const override { return color_; }
+namespace detail {
+// Built before the surface that uses them.
+struct FakeSurfaceParts {
+    FixedClock clock;
+    std::shared_ptr<FakeDevice> device = std::make_shared<FakeDevice>();
+};
+}  // namespace detail
 
-    void print(const std::string& text) override;
-    double textWidth(const std::string& text) override;
-    double textHeight(const std::string& text) override;
-    void line(double x1, double y1, double x2, double y2) override;
-    void boxOutline(double x1, double y1, double x2, double y2) override;
-    void filledBox(double x1, double y1, double x2, double y2, std::int32_t color) override;
-    void paintPicture(const lumaro::Picture& p, double x, double y, std::optional<double> w,
-                      std::optional<double> h) override;
-    void newPage() override;
-    void endDoc() override;
-    std::string deviceName() const override { return device; }
+// The real surface on a FakeDevice, set up as documents set it (millimetres,
+// A4 portrait 210 x 297), in "Veranda" 9 points, recording what is drawn.
+class FakeSurface : private detail::FakeSurfaceParts, public PrintSurface {
+  public:
+    FakeSurface();
+    ~FakeSurface();
+
+    FakeDevice& fakeDevice() { return *device; }
+    // Width measurements that reached the device (not answered by the
+    // surface's own cache).
+    int widthMeasurements() const { return device->measurements; }
 
     // What was drawn, in order, across all jobs.
     std::vector<DrawCall> calls;
@@ -74,32 +109,42 @@ class FakeSurface : public PrintSurface {
     std::vector<DrawCall> texts() const;
     // The first text call whose text equals t (Windows-1252), or nullptr.
     const DrawCall* findText(const std::string& t) const;
-    int widthMeasurements = 0;  // textWidth calls, for the wrap benchmark
-    int jobsEnded = 0;          // endDoc calls that ended a job that drew something
+    int jobsEnded = 0;  // endDoc calls that ended a job that drew something
     int endDocCalls = 0;
-    int page = 1;
-    int scaleMode = 0;
-    double minFontSize = 1;  // the fake refuses smaller sizes, like a real device
-    std::string device = "Fake Printer";
-    // Natural picture size in scale units, for paintPicture without size.
-    double naturalPictureWidth = 30, naturalPictureHeight = 20;
 
   private:
-    void record(DrawCall c);
-    bool drawnSinceEnd_ = false;
-    int orientation_ = 1;
-    double scaleWidth_ = 210, scaleHeight_ = 297;
-    double x_ = 0, y_ = 0;
-    std::string font_ = "Veranda";
-    double size_ = 9;
-    bool bold_ = false, italic_ = false, underline_ = false;
-    std::int32_t color_ = 0;
+    class Recorder;
+    std::unique_ptr<Recorder> recorder_;
 };
 
-class FixedClock : public Clock {
+// Characters of different widths, like a real proportional font (in tenths
+// of the size, as FakeDevice::charWidth takes them), so that a first guess
+// from the average width is usually off.
+double proportionalWidth(unsigned char ch);
+
+// A FakeSurface whose device has proportionalWidth characters.
+class ProportionalSurface : public FakeSurface {
   public:
-    DateTime now() const override { return time; }
-    DateTime time{2026, 12, 5, 14, 3, 27};
+    ProportionalSurface() { fakeDevice().charWidth = proportionalWidth; }
+};
+
+// System printers by name, each a FakeDevice; the built-in PDF printer is one
+// too, named "Lumaro PDF".
+class FakePrinterSystem : public PrinterSystem {
+  public:
+    FakePrinterSystem(std::vector<std::string> names, std::string defaultPrinter)
+        : names_(std::move(names)), default_(std::move(defaultPrinter)) {}
+    std::vector<std::string> names() override { return names_; }
+    std::string defaultName() override { return default_; }
+    std::shared_ptr<PrintDevice> open(const std::string& name) override;
+    std::shared_ptr<PrintDevice> openPdf(const std::string& folder) override;
+
+    std::vector<std::string> pdfFolders;  // every folder the PDF printer was opened for
+
+  private:
+    std::vector<std::string> names_;
+    std::string default_;
+    std::map<std::string, std::shared_ptr<PrintDevice>> opened_;
 };
 
 struct ShownMessage {
@@ -116,7 +161,8 @@ class RecordedMessages : public Messages {
 };
 
 // Pictures by file name: any file whose name ends in ".bad" raises 481, any
-// other gives a picture with a fresh handle.
+// other gives a picture with a fresh handle, 300 x 200 pixels at 254 dpi (30 x
+// 20 units at its natural size on the documents' scale).
 class FakePictureLoader : public PictureLoader {
   public:
     lumaro::Picture load(const std::string& path) override;

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_print_surface.h"
+#include "platform/qt/qt_device.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,10 @@
 #include <QFile>
 #include <cmath>
 
+#include "platform/qt/qt_picture_loader.h"
 #include "platform/qt/test_support.h"
+#include "printing/print_surface.h"
+#include "printing/trace.h"
 #include "support/codepage.h"
 #include "support/errors.h"
 #include "tests/fakes/fakes.h"
@@ -20,18 +23,21 @@ using namespace lumaro::platform::testing;
 
 const QString kJob1 = "2026-12-05_14-03-27_job001.pdf";
 
-class PdfSurface : public ::testing::Test {
+class QtPdfDevice : public ::testing::Test {
   protected:
     lumaro::testing::TempFolder folder;
     lumaro::testing::FixedClock clock;
     QString tracePath = QString::fromStdString(folder.file("trace.jsonl"));
     QString out = QString::fromStdString(folder.file("Ausgabe"));
-    TraceWriter trace{tracePath};
+    TraceWriter trace{folder.file("trace.jsonl")};
     QtPictureLoader pictures;
-    std::unique_ptr<QtPrintSurface> surface =
-        std::make_unique<QtPrintSurface>(trace, pictures, clock);
+    std::unique_ptr<PrintSurface> surface =
+        std::make_unique<PrintSurface>(FontTable::standIns(), clock);
 
-    void SetUp() override { surface->usePdfPrinter(out); }
+    void SetUp() override {
+        surface->addObserver(trace);
+        surface->useDevice(QtDevice::pdfPrinter(out));
+    }
 
     void a4(int orientation = 1) {
         surface->setOrientation(orientation);
@@ -43,49 +49,7 @@ class PdfSurface : public ::testing::Test {
     QString pdf(const QString& name) const { return QDir(out).filePath(name); }
 };
 
-TEST_F(PdfSurface, TraceOfASmallJobHasTheJobBeforeItsFirstDrawingAndEndsWithPages) {
-    a4();
-    surface->setFontName("Veranda");
-    surface->setFontSize(10);
-    surface->setFontBold(true);
-    surface->setForeColor(0x0000FF);
-    surface->setCurrentX(20);
-    surface->setCurrentY(30);
-    const double width = surface->textWidth(w("Grüße"));
-    surface->print(w("Grüße"));
-    EXPECT_NEAR(surface->currentX(), 20 + width, 1e-9);
-    EXPECT_EQ(surface->currentY(), 30);
-    surface->line(10, 50, 200, 50);
-    surface->newPage();
-    EXPECT_EQ(surface->currentX(), 0);
-    surface->filledBox(10, 60, 40, 60, 0xC0C0C0);
-    surface->endDoc();
-    surface->endDoc();  // the run's own end after the renderer's
-
-    const auto ev = events();
-    ASSERT_EQ(eventNames(ev),
-              QStringList({"job", "text", "line", "newpage", "box", "enddoc", "enddoc"}));
-    EXPECT_EQ(ev[0]["orientation"].toInt(), 1);
-    EXPECT_EQ(ev[0]["scaleWidth"].toDouble(), 210);
-    EXPECT_EQ(ev[0]["scaleHeight"].toDouble(), 297);
-    const QJsonObject& text = ev[1];
-    EXPECT_EQ(text["text"].toString(), QString::fromUtf8("Grüße"));
-    EXPECT_EQ(text["font"].toString(), "Veranda");
-    EXPECT_EQ(text["size"].toDouble(), 10);
-    EXPECT_TRUE(text["bold"].toBool());
-    EXPECT_FALSE(text["italic"].toBool());
-    EXPECT_EQ(text["color"].toInt(), 255);
-    EXPECT_EQ(text["x"].toDouble(), 20);
-    EXPECT_EQ(text["y"].toDouble(), 30);
-    EXPECT_NEAR(text["w"].toDouble(), width, 1e-4);
-    EXPECT_NEAR(text["h"].toDouble(), surface->textHeight("x"), 1e-4);
-    EXPECT_EQ(ev[4]["page"].toInt(), 2);
-    EXPECT_EQ(ev[5]["pages"].toInt(), 2);
-    EXPECT_EQ(ev[6]["job"].toInt(), 1);
-    EXPECT_EQ(ev[6]["pages"].toInt(), 0);
-}
-
-TEST_F(PdfSurface, APdfAppearsOnlyWhenTheJobEndsAndNamesSortInJobOrder) {
+TEST_F(QtPdfDevice, APdfAppearsOnlyWhenTheJobEndsAndNamesSortInJobOrder) {
     surface->endDoc();  // nothing drawn: no file, no job
     EXPECT_TRUE(filesIn(out).isEmpty());
     EXPECT_EQ(events().back()["job"].toInt(), 0);
@@ -97,7 +61,6 @@ TEST_F(PdfSurface, APdfAppearsOnlyWhenTheJobEndsAndNamesSortInJobOrder) {
     surface->print("zwei");
     surface->endDoc();
     EXPECT_EQ(filesIn(out), QStringList({kJob1}));
-    EXPECT_EQ(surface->lastPdfPath(), pdf(kJob1));
     EXPECT_EQ(pdfPageCount(pdf(kJob1)), 2);
 
     a4(2);
@@ -107,7 +70,7 @@ TEST_F(PdfSurface, APdfAppearsOnlyWhenTheJobEndsAndNamesSortInJobOrder) {
     EXPECT_EQ(pdfPageCount(pdf("2026-12-05_14-03-27_job002.pdf")), 1);
 }
 
-TEST_F(PdfSurface, AnExistingFileIsNeverReplaced) {
+TEST_F(QtPdfDevice, AnExistingFileIsNeverReplaced) {
     QDir().mkpath(out);
     QFile old(pdf(kJob1));
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
@@ -121,7 +84,7 @@ TEST_F(PdfSurface, AnExistingFileIsNeverReplaced) {
     EXPECT_EQ(old.readAll(), "from an earlier run");
 }
 
-TEST_F(PdfSurface, AnUnendedJobIsDiscardedWithoutAFile) {
+TEST_F(QtPdfDevice, AnUnendedJobIsDiscardedWithoutAFile) {
     a4();
     surface->print("halb");
     surface->newPage();
@@ -141,7 +104,7 @@ TEST_F(PdfSurface, AnUnendedJobIsDiscardedWithoutAFile) {
     EXPECT_EQ(ev.back()["job"].toInt(), 2);
 }
 
-TEST_F(PdfSurface, ThePdfHoldsRealTextInEmbeddedFontsOnALandscapePage) {
+TEST_F(QtPdfDevice, ThePdfHoldsRealTextInEmbeddedFontsOnALandscapePage) {
     if (!haveTool("pdftotext") || !haveTool("pdffonts") || !haveTool("pdfinfo"))
         GTEST_SKIP() << "poppler-utils not installed";
     a4(2);
@@ -164,7 +127,7 @@ TEST_F(PdfSurface, ThePdfHoldsRealTextInEmbeddedFontsOnALandscapePage) {
 }
 
 // Rendered at 10 pixels per millimetre; positions below are in millimetres.
-TEST_F(PdfSurface, ScaleUnitsLandWhereTheyShouldAndRulesWithoutThicknessShow) {
+TEST_F(QtPdfDevice, ScaleUnitsLandWhereTheyShouldAndRulesWithoutThicknessShow) {
     if (!haveTool("pdftoppm"))
         GTEST_SKIP() << "poppler-utils not installed";
     a4();
@@ -196,7 +159,7 @@ TEST_F(PdfSurface, ScaleUnitsLandWhereTheyShouldAndRulesWithoutThicknessShow) {
     EXPECT_EQ(darkestNear(125), 255);
 }
 
-TEST_F(PdfSurface, APictureIsDrawnAtItsPhysicalSizeUnlessSizedByTheCaller) {
+TEST_F(QtPdfDevice, APictureIsDrawnAtItsPhysicalSizeUnlessSizedByTheCaller) {
     QImage img(300, 150, QImage::Format_RGB32);
     img.fill(Qt::black);
     img.setDotsPerMeterX(11811);  // 300 dpi: 1 x 0.5 inch
@@ -223,7 +186,7 @@ TEST_F(PdfSurface, APictureIsDrawnAtItsPhysicalSizeUnlessSizedByTheCaller) {
     EXPECT_FALSE(dark(38, 26) || dark(20, 35) || dark(155, 125));
 }
 
-TEST_F(PdfSurface, FontNamesShareOneSubstituteForMeasuringAndDrawing) {
+TEST_F(QtPdfDevice, FontNamesShareOneSubstituteForMeasuringAndDrawing) {
     a4();
     surface->setFontSize(10);
     auto widthIn = [&](const std::string& font) {
@@ -255,24 +218,7 @@ TEST_F(PdfSurface, FontNamesShareOneSubstituteForMeasuringAndDrawing) {
     EXPECT_NEAR(widthIn("Arial"), liberation, 1e-9);
 }
 
-TEST_F(PdfSurface, RefusedValuesRaiseErrorsAndKeepTheOldOnesWithoutStartingAJob) {
-    surface->setFontSize(9.75);
-    for (double bad : {0.5, -3.0, 2049.0, std::nan("")})
-        EXPECT_EQ(errorOf([&] { surface->setFontSize(bad); }), 380) << bad;
-    EXPECT_EQ(surface->fontSize(), 9.75);
-    EXPECT_EQ(errorOf([&] { surface->setFontSize(1); }), 0);
-    EXPECT_EQ(errorOf([&] { surface->setFontSize(2048); }), 0);
-    EXPECT_EQ(errorOf([&] { surface->setScaleWidth(0); }), 380);
-    EXPECT_EQ(errorOf([&] { surface->setOrientation(3); }), 380);
-    EXPECT_EQ(errorOf([&] { surface->setScaleMode(8); }), 380);
-    EXPECT_EQ(surface->orientation(), 1);
-    EXPECT_EQ(errorOf([&] {
-                  surface->paintPicture(Picture{42, "weg.bmp", nullptr}, 0, 0);
-              }),
-              err::kInvalidPicture);
-}
-
-TEST_F(PdfSurface, ScaleModesGiveThePrintableAreaInTheirUnit) {
+TEST_F(QtPdfDevice, ThePdfPageIsA4InWholePoints) {
     // The PDF page is A4 in whole points (595 x 842), a tenth of a millimetre
     // off the paper size.
     surface->setScaleMode(6);
@@ -281,12 +227,11 @@ TEST_F(PdfSurface, ScaleModesGiveThePrintableAreaInTheirUnit) {
     surface->setOrientation(2);
     EXPECT_NEAR(surface->scaleWidth(), 297, 0.1);
     surface->setScaleMode(1);
-    // 210 mm, which the PDF page holds as 595 whole points of 20 twips.
     EXPECT_NEAR(surface->scaleHeight(), 595 * 20, 2);
 }
 
-TEST_F(PdfSurface, APrinterThatCannotPrintIsAPrinterErrorAndStartsNoJob) {
-    surface->useSystemPrinter(QStringLiteral("Kein solcher Drucker"));
+TEST_F(QtPdfDevice, APrinterThatCannotPrintIsAPrinterErrorAndStartsNoJob) {
+    surface->useDevice(QtDevice::systemPrinter(QStringLiteral("Kein solcher Drucker")));
     EXPECT_EQ(surface->deviceName(), "Kein solcher Drucker");
     a4();
     EXPECT_GT(surface->textWidth("abc"), 0);  // it still measures
@@ -294,12 +239,12 @@ TEST_F(PdfSurface, APrinterThatCannotPrintIsAPrinterErrorAndStartsNoJob) {
     EXPECT_EQ(surface->jobCount(), 0);
 
     folder.write("datei", "x");  // a PDF folder that cannot be made
-    surface->usePdfPrinter(QString::fromStdString(folder.file("datei")) + "/unter");
+    surface->useDevice(QtDevice::pdfPrinter(QString::fromStdString(folder.file("datei")) + "/unter"));
     a4();
     EXPECT_EQ(errorOf([&] { surface->line(0, 0, 1, 1); }), err::kPrinterError);
     EXPECT_TRUE(events().empty());
     // The next job on a working printer is job 1: the failed ones drew nothing.
-    surface->usePdfPrinter(out);
+    surface->useDevice(QtDevice::pdfPrinter(out));
     surface->line(0, 0, 1, 1);
     surface->endDoc();
     EXPECT_EQ(filesIn(out), QStringList({kJob1}));

@@ -4,40 +4,31 @@
 // then drawn; a wrapped text is measured whole for its alignment, for the
 // line count and for the wrap itself; labels repeat on every record.
 //
-// The cache gives back exactly what the font metrics gave the first time, so
-// nothing drawn moves by a hair. It holds for one device signature (printer
-// and orientation, which fix the device's resolution and font engine) and is
-// dropped when that changes, or when it grows past a bound.
+// The cache gives back exactly what the device gave the first time, so
+// nothing drawn moves by a hair. It holds for one device in one orientation
+// and is dropped when that changes, or when it grows past a bound.
 #pragma once
 
-#include <QString>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
 
-namespace lumaro::platform {
+#include "printing/surface_events.h"
 
-// Everything of a font that the surface passes to makeFont.
-struct FontSpec {
-    const std::string& name;
-    double size;
-    bool bold, italic, underline;
-};
+namespace lumaro {
 
 class WidthCache {
   public:
     explicit WidthCache(std::size_t maxEntries = kMaxEntries) : maxEntries_(maxEntries) {}
 
-    // Widths measured from here on belong to this device; those of another
-    // device are forgotten. printer names the printer, spooler tells a system
-    // printer's own device from a PDF writer (also the stand-in for a printer
-    // that has gone), and the resolution completes what the metrics depend on.
-    void useDevice(const QString& printer, bool spooler, int orientation, double dpiX, double dpiY);
+    // Widths measured from here on belong to this device (compared by
+    // identity) in this orientation; those of another are forgotten.
+    void useDevice(const void* device, int orientation);
 
-    // The advance of text in font, in device pixels: measured by measure()
-    // the first time, remembered after.
+    // The advance of text in font: measured by measure() the first time,
+    // remembered after.
     template <class Measure>
-    double advance(const FontSpec& font, const std::string& text, Measure measure) {
+    double advance(const FontState& font, const std::string& text, Measure measure) {
         makeKey(font, text);
         if (const auto it = widths_.find(key_); it != widths_.end())
             return it->second;
@@ -55,15 +46,13 @@ class WidthCache {
     static constexpr std::size_t kMaxEntries = 200000;
 
   private:
-    void makeKey(const FontSpec& font, const std::string& text);
+    void makeKey(const FontState& font, const std::string& text);
 
     std::size_t maxEntries_;
-    QString printer_;
-    bool spooler_ = false;
+    const void* device_ = nullptr;
     int orientation_ = 0;
-    double dpiX_ = 0, dpiY_ = 0;
     std::string key_;  // reused, so a hit allocates nothing
     std::unordered_map<std::string, double> widths_;
 };
 
-}  // namespace lumaro::platform
+}  // namespace lumaro

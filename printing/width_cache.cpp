@@ -1,23 +1,18 @@
-#include "platform/qt/width_cache.h"
+#include "printing/width_cache.h"
 
 #include <cstring>
 
-namespace lumaro::platform {
+namespace lumaro {
 
-void WidthCache::useDevice(const QString& printer, bool spooler, int orientation, double dpiX,
-                           double dpiY) {
-    if (printer == printer_ && spooler == spooler_ && orientation == orientation_ &&
-        dpiX == dpiX_ && dpiY == dpiY_)
+void WidthCache::useDevice(const void* device, int orientation) {
+    if (device == device_ && orientation == orientation_)
         return;
     widths_.clear();
-    printer_ = printer;
-    spooler_ = spooler;
+    device_ = device;
     orientation_ = orientation;
-    dpiX_ = dpiX;
-    dpiY_ = dpiY;
 }
 
-void WidthCache::makeKey(const FontSpec& font, const std::string& text) {
+void WidthCache::makeKey(const FontState& font, const std::string& text) {
     // Length-prefixed name, the size's exact bits and the style flags, then the
     // text: no two fonts or texts can run into the same key.
     const auto nameLength = static_cast<std::uint32_t>(font.name.size());
@@ -32,4 +27,4 @@ void WidthCache::makeKey(const FontSpec& font, const std::string& text) {
     key_.append(text);
 }
 
-}  // namespace lumaro::platform
+}  // namespace lumaro

@@ -1,4 +1,4 @@
-#include "platform/qt/trace.h"
+#include "printing/trace.h"
 
 #include <charconv>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "support/codepage.h"
 
-namespace lumaro::platform {
+namespace lumaro {
 
 std::string jsonString(std::string_view utf8) {
     std::string out;
@@ -83,15 +83,13 @@ class Event {
 
 }  // namespace
 
-TraceWriter::TraceWriter(const QString& path) : file_(path) {
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;  // isOpen() tells the caller
-}
+TraceWriter::TraceWriter(const std::filesystem::path& path)
+    : file_(path, std::ios::binary | std::ios::trunc) {}
 
 void TraceWriter::writeLine(const std::string& line) {
-    if (!file_.isOpen())
+    if (!file_.is_open())
         return;
-    file_.write(line.data(), static_cast<qint64>(line.size()));
+    file_.write(line.data(), static_cast<std::streamsize>(line.size()));
     file_.flush();
 }
 
@@ -107,8 +105,7 @@ void TraceWriter::job(int job, const std::string& printer, int orientation, doub
 }
 
 void TraceWriter::text(int job, int page, double x, double y, double w, double h,
-                       const std::string& text, const std::string& font, double size, bool bold,
-                       bool italic, bool underline, std::int32_t color) {
+                       const std::string& text, const FontState& font, std::int32_t color) {
     writeLine(Event("text")
                   .integer("job", job)
                   .integer("page", page)
@@ -117,11 +114,11 @@ void TraceWriter::text(int job, int page, double x, double y, double w, double h
                   .num("w", w)
                   .num("h", h)
                   .text("text", text)
-                  .text("font", font)
-                  .num("size", size)
-                  .flag("bold", bold)
-                  .flag("italic", italic)
-                  .flag("underline", underline)
+                  .text("font", font.name)
+                  .num("size", font.size)
+                  .flag("bold", font.bold)
+                  .flag("italic", font.italic)
+                  .flag("underline", font.underline)
                   .integer("color", color)
                   .done());
 }
@@ -186,4 +183,4 @@ void TraceWriter::message(const std::string& title, const std::string& text, Mes
                   .done());
 }
 
-}  // namespace lumaro::platform
+}  // namespace lumaro

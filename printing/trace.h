@@ -8,15 +8,16 @@
 // because JSON has no spelling for them.
 #pragma once
 
-#include <QFile>
-#include <QString>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 
+#include "printing/surface_events.h"
 #include "support/services.h"
 
-namespace lumaro::platform {
+namespace lumaro {
 
 // A JSON string literal (quotes included) for UTF-8 text: quote and backslash
 // escaped, every control character below 0x20 and DEL as \u00XX.
@@ -29,37 +30,39 @@ std::string jsonNumber(double value);
 // The icon word used in the trace and on standard error.
 const char* iconWord(MessageIcon icon);
 
-class TraceWriter {
+// Watches the print surface (see surface_events.h) and writes what it reports;
+// the message boxes report their messages to it directly.
+class TraceWriter : public SurfaceObserver {
   public:
     // A writer that drops every event (no --trace given).
     TraceWriter() = default;
-    // Writes to path (UTF-8 or native QString), replacing the file. When the
-    // file cannot be created, isOpen() is false and events are dropped.
-    explicit TraceWriter(const QString& path);
+    // Writes to path, replacing the file. When the file cannot be created,
+    // isOpen() is false and events are dropped.
+    explicit TraceWriter(const std::filesystem::path& path);
     TraceWriter(const TraceWriter&) = delete;
     TraceWriter& operator=(const TraceWriter&) = delete;
 
-    bool isOpen() const { return file_.isOpen(); }
+    bool isOpen() const { return file_.is_open(); }
 
     // Texts, printer and font names and file names are Windows-1252.
     void job(int job, const std::string& printer, int orientation, double scaleWidth,
-             double scaleHeight);
+             double scaleHeight) override;
     void text(int job, int page, double x, double y, double w, double h, const std::string& text,
-              const std::string& font, double size, bool bold, bool italic, bool underline,
-              std::int32_t color);
-    void line(int job, int page, double x1, double y1, double x2, double y2, std::int32_t color);
+              const FontState& font, std::int32_t color) override;
+    void line(int job, int page, double x1, double y1, double x2, double y2,
+              std::int32_t color) override;
     void box(int job, int page, double x1, double y1, double x2, double y2, bool filled,
-             std::int32_t color);
+             std::int32_t color) override;
     void picture(int job, int page, const std::string& file, double x, double y, double w,
-                 double h);
-    void newPage(int job, int page);
-    void endDoc(int job, int pages);
-    void abort(int job, int pages);
+                 double h) override;
+    void newPage(int job, int page) override;
+    void endDoc(int job, int pages) override;
+    void abort(int job, int pages) override;
     void message(const std::string& title, const std::string& text, MessageIcon icon);
 
   private:
     void writeLine(const std::string& line);
-    QFile file_;
+    std::ofstream file_;
 };
 
-}  // namespace lumaro::platform
+}  // namespace lumaro

@@ -1,0 +1,49 @@
+// The installed printers as the run sees them: the system's printers in the
+// spooler's order, then the built-in "Lumaro PDF" last. Choosing one makes it
+// the surface's current printer.
+//
+// The printer current at start:
+//  - with a PDF folder given (--pdf / LUMARO_PDF): the built-in printer;
+//  - else the system's default printer (the first system printer when the
+//    system names no default);
+//  - with no system printer at all: the built-in printer writing into
+//    <program folder>/Ausdrucke.
+// The built-in printer writes into the PDF folder when one was given, else into
+// <program folder>/Ausdrucke, whichever way it became current.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "printing/print_surface.h"
+#include "printing/printer_system.h"
+
+namespace lumaro {
+
+class PrinterList : public Printers {
+  public:
+    // pdfFolder empty when no --pdf was given; folders are Windows-1252. Makes
+    // the printer current at start current on surface. Both must outlive it.
+    PrinterList(PrintSurface& surface, PrinterSystem& system, const std::string& pdfFolder,
+                const std::string& programFolder);
+
+    int count() const override;
+    // Windows-1252; an index out of range gives "".
+    std::string deviceName(int index) const override;
+    // An index out of range raises RuntimeError 9.
+    void makeCurrent(int index) override;
+
+    // Where the built-in printer writes.
+    const std::string& pdfFolder() const { return pdfFolder_; }
+
+  private:
+    void usePdfPrinter();
+
+    PrintSurface& surface_;
+    PrinterSystem& system_;
+    std::vector<std::string> names_;
+    std::string pdfFolder_;
+};
+
+}  // namespace lumaro
