@@ -81,8 +81,8 @@ HDC printerDc(const std::wstring& name, int orientation, bool informationOnly) {
 HFONT makeFont(const DeviceFont& font, int height) {
     const std::wstring family = wideFromAnsi(font.family);
     return ::CreateFontW(-height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
-                         font.underline, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
-                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                         font.underline, FALSE, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                          family.substr(0, LF_FACESIZE - 1).c_str());
 }
 

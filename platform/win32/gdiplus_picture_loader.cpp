@@ -1,7 +1,8 @@
 #include "platform/win32/gdiplus_picture_loader.h"
 
-#include <objidl.h>
 #include <windows.h>
+// (after windows.h, which it needs)
+#include <objidl.h>
 // GDI+ wants min and max as the Windows headers once defined them.
 #include <algorithm>
 namespace Gdiplus {

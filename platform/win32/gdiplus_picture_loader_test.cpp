@@ -4,8 +4,9 @@
 #include "platform/win32/gdiplus_picture_loader.h"
 
 #include <gtest/gtest.h>
-#include <objidl.h>
 #include <windows.h>
+// (after windows.h, which it needs)
+#include <objidl.h>
 
 #include <algorithm>
 #include <filesystem>

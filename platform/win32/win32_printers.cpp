@@ -48,13 +48,14 @@ std::string Win32PrinterSystem::defaultName() {
 }
 
 std::shared_ptr<PrintDevice> Win32PrinterSystem::open(const std::string& name) {
-    return std::make_shared<GdiPrintDevice>(name, fileFolder_);
+    std::shared_ptr<PrintDevice>& device = opened_[name];
+    if (!device)
+        device = std::make_shared<GdiPrintDevice>(name, fileFolder_);
+    return device;
 }
 
 std::shared_ptr<PrintDevice> Win32PrinterSystem::openPdf(const std::string&) {
-    // The built-in PDF printer is the core's own device (pdf/), wired in when
-    // it is part of the build.
-    raiseError(err::kPrinterError);
+    return std::make_shared<GdiPrintDevice>(kPdfPrinterName, "");
 }
 
 }  // namespace lumaro::platform

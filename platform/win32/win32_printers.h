@@ -8,6 +8,8 @@
 // puts its jobs instead (see gdi_print_device.h).
 #pragma once
 
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,8 @@ namespace lumaro::platform {
 class Win32PrinterSystem : public PrinterSystem {
   public:
     explicit Win32PrinterSystem(std::string fileFolder);
+    // For the printers opened from now on.
+    void setFileFolder(std::string folder) { fileFolder_ = std::move(folder); }
 
     // Windows-1252 names; a name with a character outside the code page
     // keeps '?' for it (and then cannot be opened: the spooler knows no such
@@ -25,10 +29,15 @@ class Win32PrinterSystem : public PrinterSystem {
     std::vector<std::string> names() override;
     std::string defaultName() override;
     std::shared_ptr<PrintDevice> open(const std::string& name) override;
+    // Until the core's PDF device is part of the build, the built-in printer
+    // measures like a missing printer and refuses every job (482).
     std::shared_ptr<PrintDevice> openPdf(const std::string& folder) override;
 
   private:
     std::string fileFolder_;
+    // Each printer is opened once per run, so that one chosen again keeps
+    // the widths it has measured.
+    std::map<std::string, std::shared_ptr<PrintDevice>> opened_;
 };
 
 }  // namespace lumaro::platform
