@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/win32/wide_text.h"
 #include "support/codepage.h"
@@ -114,6 +115,14 @@ void Win32MainWindow::create() {
     if (!window_)
         return;  // no display: the window lives on as its state
 
+    // The title bar's and the task bar's icon, each drawn for its size.
+    for (const auto& [kind, metric] : {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
+        const int size = ::GetSystemMetrics(metric);
+        if (HANDLE image = ::LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON, size, size,
+                                        LR_DEFAULTCOLOR | LR_SHARED))
+            ::SendMessageW(window_, WM_SETICON, kind, reinterpret_cast<LPARAM>(image));
+    }
+
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     labelFont_ = windowFont(L"MS Sans Serif", 8.25, dpiY_);
@@ -134,12 +143,18 @@ void Win32MainWindow::create() {
         ::SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), FALSE);
     if (list_) {
         ::SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
-        RECT closed{};
-        ::GetWindowRect(list_, &closed);
-        const LRESULT item = ::SendMessageW(list_, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-        const LRESULT wanted = item + height(listRect_) - height(closed);
-        if (item > 0 && wanted > 0)
-            ::SendMessageW(list_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
+        // What the field's item height means differs between the system's
+        // list controls by a few pixels of padding: set, look, correct.
+        LRESULT item = ::SendMessageW(list_, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        for (int attempt = 0; attempt < 3 && item > 0; ++attempt) {
+            RECT closed{};
+            ::GetWindowRect(list_, &closed);
+            const int missing = height(listRect_) - height(closed);
+            if (missing == 0 || item + missing <= 0)
+                break;
+            item += missing;
+            ::SendMessageW(list_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
+        }
         placeLabelOnListBaseline();
 
         tooltip_ =
