@@ -54,12 +54,21 @@ struct Pen {
     std::int32_t color = 0;
 };
 
+// Which document a job prints, as the document named it: for a PDF's title
+// and the names of archive copies.
+struct DocumentLabel {
+    std::string kind;    // "Besamungsschein", "Wartezeiten-A4", ...; "" when not named
+    std::string lfbis;   // the farm's LFBIS number, "" when there is none
+    std::string number;  // the document's running number, "" when there is none
+};
+
 // What a job is, for the device's own bookkeeping (the PDF printer names its
 // files by the time and number of the job).
 struct JobInfo {
     int number = 0;       // 1 for the first job of the run that drew something
     DateTime started;     // when its first drawing call came
     int orientation = 1;  // 1 portrait, 2 landscape
+    DocumentLabel document;
 };
 
 class PrintDevice {

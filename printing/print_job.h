@@ -45,6 +45,7 @@ class RecordedJob {
     RecordedJob(const JobInfo& info, const PageGeometry& geometry);
 
     void add(Op op) { pages_.back().push_back(std::move(op)); }
+    void setDocument(const DocumentLabel& document) { info_.document = document; }
     void newPage() { pages_.emplace_back(); }
 
     const JobInfo& info() const { return info_; }

@@ -202,7 +202,8 @@ RecordedJob& PrintSurface::job() {
         return *job_;
     measuringDevice().checkReady();
     const int number = jobCount_ + 1;
-    job_ = std::make_unique<RecordedJob>(JobInfo{number, clock_.now(), orientation_}, geometry_);
+    job_ =
+        std::make_unique<RecordedJob>(JobInfo{number, clock_.now(), orientation_, {}}, geometry_);
     jobCount_ = number;
     page_ = 1;
     const std::string printer = measuring_->name();
@@ -302,6 +303,7 @@ void PrintSurface::endDoc() {
     }
     const std::unique_ptr<RecordedJob> ended = std::move(job_);
     const std::shared_ptr<PrintDevice> device = measuring_;
+    ended->setDocument(document_);
     page_ = 1;
     refreshMeasuring();  // a printer or orientation chosen during the job applies now
     const std::string file = ended->playOnto(*device);  // raises 482; the job is over either way

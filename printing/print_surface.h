@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "printing/font_table.h"
@@ -116,6 +117,10 @@ class PrintSurface {
     // job is running.
     void abort();
 
+    // Names the document of the jobs that end from here on (the PDF's title,
+    // the archive copy's name).
+    void setDocument(DocumentLabel document) { document_ = std::move(document); }
+
     // Jobs that drew something so far (the number of the last one).
     int jobCount() const { return jobCount_; }
 
@@ -162,6 +167,7 @@ class PrintSurface {
     double currentX_ = 0, currentY_ = 0;
     FontState font_;
     std::int32_t foreColor_ = 0;
+    DocumentLabel document_;
 };
 
 // The installed printers in the platform's order, and which one is current.
