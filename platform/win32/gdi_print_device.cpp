@@ -334,9 +334,16 @@ void GdiPrintDevice::beginJob(const JobInfo& info) {
         raiseError(err::kPrinterError);
     job->dpiX = ::GetDeviceCaps(job->dc, LOGPIXELSX);
     job->dpiY = ::GetDeviceCaps(job->dc, LOGPIXELSY);
+    // The spooler's queue names the document: "Lumaro - Besamungsschein 2026-004117".
+    std::string title = "Lumaro";
+    if (!info.document.kind.empty())
+        title += " - " + info.document.kind;
+    if (!info.document.number.empty())
+        title += " " + info.document.number;
+    const std::wstring docName = wideFromAnsi(title);
     DOCINFOW doc{};
     doc.cbSize = sizeof doc;
-    doc.lpszDocName = L"Lumaro";
+    doc.lpszDocName = docName.c_str();
     doc.lpszOutput = output.empty() ? nullptr : output.c_str();
     job_ = std::move(job);
     if (::StartDocW(job_->dc, &doc) <= 0)

@@ -87,6 +87,14 @@ std::string waitForJob(const std::wstring& path, int tries = 100) {
     return ps;
 }
 
+JobInfo job(int number, DateTime started, int orientation) {
+    JobInfo info;
+    info.number = number;
+    info.started = started;
+    info.orientation = orientation;
+    return info;
+}
+
 Image checkerboard() {
     Image image;
     image.width = 4;
@@ -163,7 +171,7 @@ TEST_F(GdiDeviceTest, AJobReachesThePortWholeWithItsPagesAndOrientation) {
     device.checkReady();
     for (int orientation : {1, 2}) {
         ::DeleteFileW(port_.c_str());
-        device.beginJob(JobInfo{orientation, DateTime{2026, 3, 1, 10, 0, 0}, orientation});
+        device.beginJob(job(orientation, DateTime{2026, 3, 1, 10, 0, 0}, orientation));
         device.text(300, 300, ansi("Erste Seite äöü €"), verdana, 0);
         device.line(300, 400, 1000, 400, Pen{3, 0x0000FF});
         device.outline(DeviceRect{300, 500, 700, 200}, Pen{2, 0});
@@ -187,7 +195,7 @@ TEST_F(GdiDeviceTest, AJobReachesThePortWholeWithItsPagesAndOrientation) {
 TEST_F(GdiDeviceTest, PrinterFaultsAreError482AndNothingIsHalfPrinted) {
     GdiPrintDevice gone("Kein solcher Drucker", "");
     EXPECT_EQ(testing::errorOf([&] { gone.checkReady(); }), err::kPrinterError);
-    EXPECT_EQ(testing::errorOf([&] { gone.beginJob(JobInfo{1, {}, 1}); }), err::kPrinterError);
+    EXPECT_EQ(testing::errorOf([&] { gone.beginJob(job(1, {}, 1)); }), err::kPrinterError);
     // Layouts still measure, on an A4 sheet at 600 dpi.
     EXPECT_NEAR(gone.geometry(1).areaWidth, 210 / 25.4 * 600, 1);
     EXPECT_GT(gone.advance(verdana, "x"), 0);
@@ -196,7 +204,7 @@ TEST_F(GdiDeviceTest, PrinterFaultsAreError482AndNothingIsHalfPrinted) {
     EXPECT_EQ(testing::errorOf([&] { device.text(0, 0, "x", verdana, 0); }), err::kPrinterError);
     EXPECT_EQ(testing::errorOf([&] { device.endJob(); }), err::kPrinterError);
     // A broken picture fails the job; cancelJob after it is harmless.
-    device.beginJob(JobInfo{1, {}, 1});
+    device.beginJob(job(1, {}, 1));
     device.text(300, 300, "verworfen", verdana, 0);
     EXPECT_EQ(testing::errorOf([&] {
                   device.picture(DeviceRect{0, 0, 10, 10}, Image{});
@@ -213,13 +221,13 @@ TEST_F(GdiDeviceTest, APortThatWouldAskForAFileNameWritesIntoTheFolderInstead) {
     const std::string folder = ansiFromWide(folder_) + ansi("\\Ausdrücke");
     GdiPrintDevice device("Lumaro Dateidrucker", folder);
     device.checkReady();
-    device.beginJob(JobInfo{7, DateTime{2026, 3, 1, 14, 3, 27}, 1});
+    device.beginJob(job(7, DateTime{2026, 3, 1, 14, 3, 27}, 1));
     device.text(300, 300, "in eine Datei", verdana, 0);
     const std::string file = device.endJob();
     EXPECT_EQ(file, folder + "\\2026-03-01_14-03-27_job007.prn");
     EXPECT_NE(waitForJob(wideFromAnsi(file)).find("%%Pages: 1"), std::string::npos);
     // The next job of the same second gets a name of its own.
-    device.beginJob(JobInfo{7, DateTime{2026, 3, 1, 14, 3, 27}, 1});
+    device.beginJob(job(7, DateTime{2026, 3, 1, 14, 3, 27}, 1));
     device.text(300, 300, "noch einmal", verdana, 0);
     EXPECT_EQ(device.endJob(), folder + "\\2026-03-01_14-03-27_job007_2.prn");
 }
