@@ -9,10 +9,11 @@
 #    no X server;
 #  - the Windows fonts the documents name, mapped onto Debian's metric
 #    stand-ins (the same faces the Linux build uses);
-#  - a PostScript printer driver without CUPS: Wine's wineps.drv with the
+#  - PostScript printer drivers without CUPS: Wine's wineps.drv with the
 #    "Generic PostScript Printer" PPD of cups-ppdc, A4 by default, installed as
-#    "Lumaro Test PS". Printers on it are added by the tests themselves, each
-#    with a file path as its port, so every job lands in a file.
+#    "Lumaro Test PS" and, printing to the sheet's edges, "Lumaro Test PS
+#    randlos". Printers on them are added by the tests themselves, each with a
+#    file path as its port (or FILE:), so every job lands in a file.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 
@@ -35,16 +36,23 @@ REGEDIT4
 "Courier New"="Liberation Mono"
 REG
 
-# The PPD: cups-ppdc's generic PostScript printer with A4 as its default.
-ppd="$build/printers/lumaro-test.ppd"
+# The PPDs: cups-ppdc's generic PostScript printer with A4 as its default,
+# once with its margins (a printer as practices have them) and once printing
+# to the sheet's edges, like the built-in PDF printer, so that a job's layout
+# can be compared with the PDF printer's on Linux.
 ppdc -d "$build/printers/ppdc" /usr/share/cups/drv/sample.drv
+ppd="$build/printers/lumaro-test.ppd"
 sed -e 's/^\*Default\(PageSize\|PageRegion\|ImageableArea\|PaperDimension\): Letter/*Default\1: A4/' \
   "$build/printers/ppdc/generic.ppd" >"$ppd.new"
 grep -q '^\*DefaultPageSize: A4' "$ppd.new"
 mv "$ppd.new" "$ppd"
+edges="$build/printers/lumaro-test-edges.ppd"
+sed -e 's|^\*ImageableArea A4/A4: .*|*ImageableArea A4/A4: "0 0 595 842"|' "$ppd" >"$edges.new"
+grep -q '^\*ImageableArea A4/A4: "0 0 595 842"' "$edges.new"
+mv "$edges.new" "$edges"
 
 stamp="$WINEPREFIX/lumaro-prefix.stamp"
-want=$(cat "$0" "$ppd" | sha256sum | cut -d' ' -f1)
+want=$(cat "$0" "$ppd" "$edges" | sha256sum | cut -d' ' -f1)
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
   exit 0
 fi
@@ -54,7 +62,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$LUMARO_WINE" wineboot --init >/dev/null 2>&1 || true
 fi
 "$LUMARO_WINE" regedit /S "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
-"$LUMARO_WINE" "$tool" driver "Z:${ppd//\//\\}" </dev/null
+"$LUMARO_WINE" "$tool" driver "Lumaro Test PS" "Z:${ppd//\//\\}" </dev/null
+"$LUMARO_WINE" "$tool" driver "Lumaro Test PS randlos" "Z:${edges//\//\\}" </dev/null
 # The display driver is chosen when Wine's desktop starts: start afresh.
 "$LUMARO_WINESERVER" -k >/dev/null 2>&1 || true
 "$LUMARO_WINESERVER" -w >/dev/null 2>&1 || true

@@ -54,8 +54,23 @@ std::shared_ptr<PrintDevice> Win32PrinterSystem::open(const std::string& name) {
     return device;
 }
 
+namespace {
+
+// Stands for the built-in PDF printer until the core's PDF device is part of
+// the Windows build: it measures (on a screen device, in the same design
+// proportions as every GDI printer) and refuses each job when the job is
+// handed over, so that a document it was to print stays for the next run.
+class PdfPrinterMissing : public GdiPrintDevice {
+  public:
+    PdfPrinterMissing() : GdiPrintDevice(kPdfPrinterName, "") {}
+    void checkReady() override {}
+    void beginJob(const JobInfo&) override { raiseError(err::kPrinterError); }
+};
+
+}  // namespace
+
 std::shared_ptr<PrintDevice> Win32PrinterSystem::openPdf(const std::string&) {
-    return std::make_shared<GdiPrintDevice>(kPdfPrinterName, "");
+    return std::make_shared<PdfPrinterMissing>();
 }
 
 }  // namespace lumaro::platform

@@ -9,12 +9,14 @@
 //   window_driver select CAPTION INDEX  chooses an item of its list with the keyboard
 //   window_driver close CAPTION         clicks its close box
 //   window_driver shot CAPTION FILE     writes its client area as a 24-bit BMP
+//   window_driver icon EXE              the sizes at which the program's icon loads
 //
 // Every wait ends after 20 seconds with exit status 1. Texts are printed as
 // UTF-8.
 #include <windows.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -143,10 +145,6 @@ int window(const std::wstring& caption) {
     std::printf(", \"dpi\": %d, \"screen\": [%d, %d]", ::GetDeviceCaps(screen, LOGPIXELSX),
                 ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
     ::ReleaseDC(nullptr, screen);
-    // The icons the window shows in its title bar and the task bar.
-    const LRESULT big = ::SendMessageW(w, WM_GETICON, ICON_BIG, 0);
-    const LRESULT small = ::SendMessageW(w, WM_GETICON, ICON_SMALL, 0);
-    std::printf(", \"icon\": %s", big && small ? "true" : "false");
     if (label)
         std::printf(", \"label\": {\"text\": %s, \"rect\": %s}", json(textOf(label)).c_str(),
                     rect(clientRect(label, w)).c_str());
@@ -225,6 +223,22 @@ int shot(const std::wstring& caption, const std::wstring& file) {
     return 0;
 }
 
+// The program's own icon (resource 1), as the title bar, the task bar and
+// Explorer load it. (Wine answers another process's WM_GETICON with nothing,
+// so the window's own icon cannot be read from here.)
+int icon(const std::wstring& exe) {
+    HMODULE module = ::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module)
+        return 1;
+    for (int size : {16, 32, 48}) {
+        if (HANDLE h = ::LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)) {
+            std::printf("%d\n", size);
+            ::DestroyIcon(static_cast<HICON>(h));
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -241,8 +255,10 @@ int wmain(int argc, wchar_t** argv) {
         return ::PostMessageW(waitFor(argv[2], false), WM_CLOSE, 0, 0) ? 0 : 1;
     if (command == L"shot" && argc == 4)
         return shot(argv[2], argv[3]);
+    if (command == L"icon" && argc == 3)
+        return icon(argv[2]);
     std::fprintf(stderr,
                  "usage: window_driver box TITLE | window CAPTION | key CAPTION VK | "
-                 "select CAPTION INDEX | close CAPTION | shot CAPTION FILE\n");
+                 "select CAPTION INDEX | close CAPTION | shot CAPTION FILE | icon EXE\n");
     return 64;
 }

@@ -1,12 +1,15 @@
 // Sets up printers in the tests' Wine prefix without CUPS: Wine's PostScript
 // driver with a PPD of our own, ports that are file paths, the default.
 //
-//   wine_printers driver PPD          installs the driver "Lumaro Test PS" with PPD
-//   wine_printers add NAME PORT       a printer on that driver (PORT: a file path)
+//   wine_printers driver NAME PPD     installs Wine's PostScript driver as NAME with PPD
+//   wine_printers add NAME PORT [DRIVER]  a printer on that driver (PORT: a file path;
+//                                     DRIVER: "Lumaro Test PS" when not given)
 //   wine_printers default NAME        makes it the default printer
 //   wine_printers remove NAME         deletes it
 //   wine_printers clear               deletes every printer
 //   wine_printers list                names in the spooler's order, "*" before the default
+//   wine_printers geometry NAME       printable area and resolution of its A4 portrait sheet:
+//                                     "HORZRES VERTRES LOGPIXELSX LOGPIXELSY OFFSETX OFFSETY"
 //
 // Names are printed as UTF-8. Exit status 0 when it worked,
 // else 1 with the Windows error on standard error.
@@ -19,7 +22,7 @@
 
 namespace {
 
-constexpr const wchar_t* kDriver = L"Lumaro Test PS";
+constexpr const wchar_t* kDefaultDriver = L"Lumaro Test PS";
 
 std::string utf8(const wchar_t* w) {
     const int n = ::WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr);
@@ -36,22 +39,23 @@ int fail(const char* what) {
 
 // Wine records the PPD's name with the driver but reads it from the driver
 // folder, so the file goes there first.
-int installDriver(const std::wstring& ppdPath) {
+int installDriver(const std::wstring& driver, const std::wstring& ppdPath) {
     wchar_t folder[MAX_PATH];
     DWORD needed = 0;
     if (!::GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder),
                                       sizeof folder, &needed))
         return fail("GetPrinterDriverDirectoryW");
-    const std::wstring target = std::wstring(folder) + L"\\3\\lumaro-test.ppd";
+    const std::wstring file = ppdPath.substr(ppdPath.find_last_of(L"\\/") + 1);
+    const std::wstring target = std::wstring(folder) + L"\\3\\" + file;
     ::CreateDirectoryW((std::wstring(folder) + L"\\3").c_str(), nullptr);
     if (!::CopyFileW(ppdPath.c_str(), target.c_str(), FALSE))
         return fail("CopyFileW");
     DRIVER_INFO_3W info{};
     info.cVersion = 3;
-    info.pName = const_cast<wchar_t*>(kDriver);
+    info.pName = const_cast<wchar_t*>(driver.c_str());
     info.pEnvironment = const_cast<wchar_t*>(L"Windows x64");
     info.pDriverPath = const_cast<wchar_t*>(L"wineps.drv");
-    info.pDataFile = const_cast<wchar_t*>(L"lumaro-test.ppd");
+    info.pDataFile = const_cast<wchar_t*>(file.c_str());
     info.pConfigFile = const_cast<wchar_t*>(L"wineps.drv");
     if (!::AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE*>(&info),
                                APD_COPY_NEW_FILES | APD_COPY_FROM_DIRECTORY) &&
@@ -60,11 +64,11 @@ int installDriver(const std::wstring& ppdPath) {
     return 0;
 }
 
-int addPrinter(const std::wstring& name, const std::wstring& port) {
+int addPrinter(const std::wstring& name, const std::wstring& port, const std::wstring& driver) {
     PRINTER_INFO_2W info{};
     info.pPrinterName = const_cast<wchar_t*>(name.c_str());
     info.pPortName = const_cast<wchar_t*>(port.c_str());
-    info.pDriverName = const_cast<wchar_t*>(kDriver);
+    info.pDriverName = const_cast<wchar_t*>(driver.c_str());
     info.pPrintProcessor = const_cast<wchar_t*>(L"winprint");
     info.pDatatype = const_cast<wchar_t*>(L"RAW");
     info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
@@ -115,10 +119,10 @@ std::wstring defaultPrinter() {
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
-    if (command == L"driver" && argc == 3)
-        return installDriver(argv[2]);
-    if (command == L"add" && argc == 4)
-        return addPrinter(argv[2], argv[3]);
+    if (command == L"driver" && argc == 4)
+        return installDriver(argv[2], argv[3]);
+    if (command == L"add" && (argc == 4 || argc == 5))
+        return addPrinter(argv[2], argv[3], argc == 5 ? argv[4] : kDefaultDriver);
     if (command == L"default" && argc == 3)
         return ::SetDefaultPrinterW(argv[2]) ? 0 : fail("SetDefaultPrinterW");
     if (command == L"remove" && argc == 3)
@@ -129,6 +133,17 @@ int wmain(int argc, wchar_t** argv) {
             status |= removePrinter(name);
         return status;
     }
+    if (command == L"geometry" && argc == 3) {
+        HDC dc = ::CreateICW(L"WINSPOOL", argv[2], nullptr, nullptr);
+        if (!dc)
+            return fail("CreateICW");
+        std::printf("%d %d %d %d %d %d\n", ::GetDeviceCaps(dc, HORZRES),
+                    ::GetDeviceCaps(dc, VERTRES), ::GetDeviceCaps(dc, LOGPIXELSX),
+                    ::GetDeviceCaps(dc, LOGPIXELSY), ::GetDeviceCaps(dc, PHYSICALOFFSETX),
+                    ::GetDeviceCaps(dc, PHYSICALOFFSETY));
+        ::DeleteDC(dc);
+        return 0;
+    }
     if (command == L"list" && argc == 2) {
         const std::wstring def = defaultPrinter();
         for (const std::wstring& name : printerNames())
@@ -136,7 +151,7 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     std::fprintf(stderr,
-                 "usage: wine_printers driver PPD | add NAME PORT | default NAME | "
-                 "remove NAME | clear | list\n");
+                 "usage: wine_printers driver NAME PPD | add NAME PORT [DRIVER] | default NAME | "
+                 "remove NAME | clear | list | geometry NAME\n");
     return 64;
 }
