@@ -13,7 +13,11 @@ packages=(
 )
 if [ "${1:-}" = "--tests" ]; then
   packages+=(xvfb xauth util-linux clang-14 libclang-rt-14-dev)
-  packages+=(g++-mingw-w64-x86-64-posix wine64)
+  # The Windows build and its tests under Wine: PostScript jobs turned into
+  # PDF (Ghostscript), the test printer's PPD (cups-ppdc), font files looked
+  # up as Wine finds them (fontconfig), zlib for the PDF printer, the package.
+  packages+=(g++-mingw-w64-x86-64-posix wine64 wine ghostscript cups-ppdc fontconfig)
+  packages+=(libz-mingw-w64-dev zip)
 fi
 
 missing=()
