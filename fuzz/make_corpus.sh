@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 out=build/fuzz/corpus
 mkdir -p "$out"
 
-targets=(xml_tags conversions ini templates certificate a4_sheets a5_sheets two_halves)
+targets=(xml_tags conversions ini templates certificate a4_sheets a5_sheets two_halves pdf_writer)
 for t in "${targets[@]}"; do
   mkdir -p "$out/$t"
   if [ -d "fuzz/seeds/$t" ]; then

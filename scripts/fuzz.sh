@@ -16,7 +16,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-8}
 shift || true
-all=(xml_tags conversions ini templates certificate a4_sheets a5_sheets two_halves)
+all=(xml_tags conversions ini templates certificate a4_sheets a5_sheets two_halves pdf_writer)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 

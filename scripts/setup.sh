@@ -6,18 +6,20 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev libgl-dev
+  zlib1g-dev libfontconfig-dev
   libgtest-dev googletest
   fonts-dejavu-core fonts-liberation2
   cups-daemon cups-client
   poppler-utils python3
 )
 if [ "${1:-}" = "--tests" ]; then
-  packages+=(xvfb xauth util-linux clang-14 libclang-rt-14-dev)
-  # The Windows build and its tests under Wine: PostScript jobs turned into
-  # PDF (Ghostscript), the test printer's PPD (cups-ppdc), font files looked
-  # up as Wine finds them (fontconfig), zlib for the PDF printer, the package.
-  packages+=(g++-mingw-w64-x86-64-posix wine64 wine ghostscript cups-ppdc fontconfig)
-  packages+=(libz-mingw-w64-dev zip)
+  packages+=(xvfb xauth util-linux gdb clang-14 libclang-rt-14-dev)
+  packages+=(g++-mingw-w64-x86-64-posix wine64 libz-mingw-w64-dev)
+  packages+=(qpdf ghostscript)
+  # The Windows program's tests under Wine: the test printer's PPD
+  # (cups-ppdc), font files looked up as Wine finds them (fontconfig), the
+  # package (zip); Ghostscript turns the printed PostScript into PDF.
+  packages+=(wine cups-ppdc fontconfig zip)
 fi
 
 missing=()

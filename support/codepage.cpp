@@ -14,12 +14,6 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char32_t toUnicode(unsigned char b) {
-    if (b >= 0x80 && b < 0xA0)
-        return kHigh[b - 0x80];
-    return b;
-}
-
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -44,6 +38,12 @@ char fromUnicode(char32_t cp) {
 }
 
 }  // namespace
+
+char32_t toUnicode(unsigned char byte) {
+    if (byte >= 0x80 && byte < 0xA0)
+        return kHigh[byte - 0x80];
+    return byte;
+}
 
 std::string toUtf8(std::string_view cp1252) {
     std::string out;

@@ -11,6 +11,10 @@
 
 namespace lumaro {
 
+// The Unicode character of one Windows-1252 byte; the five undefined bytes
+// give the C1 control of the same value, as below.
+char32_t toUnicode(unsigned char byte);
+
 // Each byte becomes its Windows-1252 character. The five bytes the code page
 // leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to U+0081... as Windows does.
 std::string toUtf8(std::string_view cp1252);

@@ -36,6 +36,19 @@ bool appendToFile(const std::string& path, const std::string& bytes);
 // the old file is left exactly as it was; returns false.
 bool replaceFileAtomically(const std::string& path, const std::string& content);
 
+// Makes the folder and every folder above it that is missing. True when the
+// folder is there afterwards.
+bool createFolders(const std::string& path);
+
+enum class NewFile { Written, NameTaken, Failed };
+
+// Writes the content into a new file at path. The file appears under its name
+// only once every byte is written and flushed to disk, so that nobody (the
+// user, a run killed meanwhile) ever sees part of it there. A file or folder
+// already at path is never replaced: NameTaken, and nothing is written. On
+// Failed (a full disk, a folder we may not write into) nothing is left behind.
+NewFile writeNewFile(const std::string& path, const std::string& content);
+
 // Deletes the file; false when it could not be deleted.
 bool removeFile(const std::string& path);
 

@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <random>
 
 #include "support/codepage.h"
@@ -113,6 +115,85 @@ std::string resolveLink(const std::string& osp) {
     std::string out(resolved);
     std::free(resolved);
     return out;
+}
+
+void syncFolder(const std::string& folder) {
+    // Makes a new name durable; a failure here no longer endangers the
+    // content, so it is not reported.
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_CLOEXEC | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+// A file without any name (O_TMPFILE), given its name once complete: a run
+// killed meanwhile leaves nothing at all. Nothing when the file system cannot
+// make such files; then the caller takes the way with a hidden name.
+std::optional<NewFile> writeNamelessThenLink(const std::string& folder, const std::string& target,
+                                             const std::string& content) {
+#ifdef O_TMPFILE
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)
+            return std::nullopt;
+        return NewFile::Failed;
+    }
+    std::optional<NewFile> result = NewFile::Failed;
+    if (writeAll(fd, content) && ::fsync(fd) == 0) {
+        // linkat refuses an existing name (EEXIST) instead of replacing it.
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            result = NewFile::Written;
+        else if (errno == EEXIST)
+            result = NewFile::NameTaken;
+        else if (errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0)
+            result = std::nullopt;  // no /proc to name the file through
+    }
+    ::close(fd);
+    return result;
+#else
+    (void)folder, (void)target, (void)content;
+    return std::nullopt;
+#endif
+}
+
+// Gives a complete hidden file the name target without replacing anything.
+NewFile nameWithoutReplacing(const std::string& temp, const std::string& target) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return NewFile::Written;
+    if (errno == EEXIST)
+        return NewFile::NameTaken;
+        // EINVAL: a file system that does not know the flag; a link does the same.
+#endif
+    if (::link(temp.c_str(), target.c_str()) == 0) {
+        ::unlink(temp.c_str());
+        return NewFile::Written;
+    }
+    return errno == EEXIST ? NewFile::NameTaken : NewFile::Failed;
+}
+
+NewFile writeHiddenThenName(const std::string& folder, const std::string& target,
+                            const std::string& content) {
+    const std::string stem = joinPath(folder, "." + nameOf(target) + ".lumaro-");
+    std::random_device random;
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = stem + std::to_string(random());
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return NewFile::Failed;
+    }
+    if (fd < 0)
+        return NewFile::Failed;
+    bool ok = writeAll(fd, content) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    const NewFile result = ok ? nameWithoutReplacing(temp, target) : NewFile::Failed;
+    if (result != NewFile::Written)
+        ::unlink(temp.c_str());
+    return result;
 }
 
 }  // namespace
@@ -261,14 +342,39 @@ bool replaceFileAtomically(const std::string& path, const std::string& content) 
         ::unlink(temp.c_str());
         return false;
     }
-    // Make the rename itself durable; a failure here no longer endangers the
-    // content, so it is not reported.
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_CLOEXEC | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    syncFolder(folder);
     return true;
+}
+
+bool createFolders(const std::string& path) {
+    if (unusableName(path))
+        return false;
+    const std::string osp = osPath(path);
+    // Each folder on the way is made in turn; one that is there already, or
+    // a part we may not make (the root), shows in the last test only.
+    for (std::size_t slash = osp.find('/', 1); slash != std::string::npos;
+         slash = osp.find('/', slash + 1))
+        ::mkdir(osp.substr(0, slash).c_str(), 0777);
+    ::mkdir(osp.c_str(), 0777);
+    return isFolder(osp);
+}
+
+NewFile writeNewFile(const std::string& path, const std::string& content) {
+    if (unusableName(path))
+        return NewFile::Failed;
+    const std::string target = osPath(path);
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) == 0)
+        return NewFile::NameTaken;
+    if (errno != ENOENT)
+        return NewFile::Failed;
+    const std::string folder = folderOf(target);
+    std::optional<NewFile> result = writeNamelessThenLink(folder, target, content);
+    if (!result)
+        result = writeHiddenThenName(folder, target, content);
+    if (*result == NewFile::Written)
+        syncFolder(folder);
+    return *result;
 }
 
 bool removeFile(const std::string& path) {

@@ -2,7 +2,10 @@
 // bits, the latter shown in a forked child (as root the child drops its
 // privileges first).
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <set>
@@ -117,6 +120,37 @@ TEST(ReplaceFileAtomically, AReadOnlyFolderLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_EQ(outcome.output, "refused");
     EXPECT_EQ(t.read("Halmor.ini"), "[Drucker]\r\nLabeldrucker=Zebra\r\n");
     EXPECT_EQ(entriesOf(t.path()), std::set<std::string>{"Halmor.ini"});
+}
+
+// A file size limit stands in for a full disk: writes beyond it fail with
+// EFBIG as they would with ENOSPC.
+TEST(WriteNewFile, AFullDiskOrAReadOnlyFolderLeavesNoFileAtAll) {
+    TempFolder t;
+    openToOthers(t);
+    const std::string big(100000, 'x');
+    const auto full = runInChild(
+        [&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{16384, 16384};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            return writeNewFile(t.file("job.pdf"), big) == NewFile::Failed ? "failed" : "other";
+        },
+        false);
+    ASSERT_EQ(full.status, ChildOutcome::Ran);
+    EXPECT_EQ(full.output, "failed");
+    EXPECT_TRUE(entriesOf(t.path()).empty());
+
+    ::chmod(t.path().c_str(), 0555);
+    const auto readOnly = runInChild(
+        [&] {
+            return writeNewFile(t.file("job.pdf"), "x") == NewFile::Failed ? "failed" : "other";
+        },
+        true);
+    ::chmod(t.path().c_str(), 0755);
+    SKIP_WITHOUT_PRIVILEGE_DROP(readOnly);
+    ASSERT_EQ(readOnly.status, ChildOutcome::Ran);
+    EXPECT_EQ(readOnly.output, "failed");
+    EXPECT_TRUE(entriesOf(t.path()).empty());
 }
 
 }  // namespace

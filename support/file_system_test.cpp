@@ -111,5 +111,40 @@ TEST(ReplaceFileAtomically, RefusesToReplaceAFolderOrWriteIntoAMissingOne) {
     EXPECT_EQ(entriesOf(t), std::set<std::string>{"Halmor.ini"});
 }
 
+TEST(CreateFolders, MakesEveryMissingFolderOnTheWay) {
+    TempFolder t;
+    const std::string deep = joinPath(joinPath(t.file(w("Ausdrücke")), "2026"), "12");
+    EXPECT_TRUE(createFolders(deep));
+    EXPECT_TRUE(createFolders(deep));  // there already
+    EXPECT_TRUE(createFolders(t.path()));
+    t.write("file", "x");
+    EXPECT_FALSE(createFolders(t.file("file")));
+    EXPECT_FALSE(createFolders(joinPath(t.file("file"), "inner")));
+    EXPECT_FALSE(createFolders(""));
+    EXPECT_EQ(entriesOf(t).size(), 2u);  // the new folder and the file
+}
+
+TEST(WriteNewFile, WritesEveryByteAndNeverReplacesWhatIsThere) {
+    TempFolder t;
+    std::string bytes;
+    for (int i = 0; i < 100000; ++i)
+        bytes += static_cast<char>((i * 13) % 256);
+    const std::string name = w("2026-12-05_job001 ä€.pdf");
+    EXPECT_EQ(writeNewFile(t.file(name), bytes), NewFile::Written);
+    EXPECT_EQ(t.read(name), bytes);
+    EXPECT_TRUE(isOrdinaryFile(t.file(name)));  // not hidden as its temporary file was
+    // Taken by our own file, by a folder: both stay as they are.
+    EXPECT_EQ(writeNewFile(t.file(name), "other"), NewFile::NameTaken);
+    EXPECT_EQ(t.read(name), bytes);
+    std::filesystem::create_directory(t.file("folder.pdf"));
+    EXPECT_EQ(writeNewFile(t.file("folder.pdf"), "x"), NewFile::NameTaken);
+    EXPECT_EQ(writeNewFile(joinPath(t.file("nowhere"), "a.pdf"), "x"), NewFile::Failed);
+    EXPECT_EQ(writeNewFile("", "x"), NewFile::Failed);
+    EXPECT_EQ(writeNewFile(t.file("empty.pdf"), ""), NewFile::Written);
+    EXPECT_EQ(t.read("empty.pdf"), "");
+    // Nothing beside them: no temporary file of any attempt.
+    EXPECT_EQ(entriesOf(t).size(), 3u);
+}
+
 }  // namespace
 }  // namespace lumaro::fs

@@ -332,6 +332,68 @@ bool replaceFileAtomically(const std::string& path, const std::string& content) 
     return true;
 }
 
+bool createFolders(const std::string& path) {
+    if (unusableName(path))
+        return false;
+    const std::wstring wide = widePath(path);
+    // Each folder on the way is made in turn; one that is there already, or
+    // a part that is no folder to make (a drive, a share), shows in the last
+    // test only.
+    for (std::size_t sep = wide.find_first_of(L"\\/", 1); sep != std::wstring::npos;
+         sep = wide.find_first_of(L"\\/", sep + 1))
+        ::CreateDirectoryW(wide.substr(0, sep).c_str(), nullptr);
+    ::CreateDirectoryW(wide.c_str(), nullptr);
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+NewFile writeNewFile(const std::string& path, const std::string& content) {
+    if (unusableName(path))
+        return NewFile::Failed;
+    const std::wstring target = widePath(path);
+    if (::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return NewFile::NameTaken;
+    const DWORD missing = ::GetLastError();
+    if (missing != ERROR_FILE_NOT_FOUND)
+        return NewFile::Failed;
+
+    // Written hidden beside the target and moved to its name once complete:
+    // the move stays on one volume and, without MOVEFILE_REPLACE_EXISTING,
+    // refuses a name that another run took meanwhile.
+    std::wstring temp;
+    HANDLE created = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
+        temp = freshSiblingName(target, L"lumaro");
+        created = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_HIDDEN, nullptr);
+        if (created == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS)
+            return NewFile::Failed;
+    }
+    Handle h(created);
+    if (!h.valid())
+        return NewFile::Failed;
+    bool ok = writeAll(h.get(), content) && ::FlushFileBuffers(h.get());
+    ok = h.close() && ok;
+    ok = ok && ::SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    NewFile result = NewFile::Failed;
+    if (ok) {
+        if (retryWhileBusy([&] {
+                return ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+            })) {
+            result = NewFile::Written;
+        } else {
+            const DWORD e = ::GetLastError();
+            if (e == ERROR_ALREADY_EXISTS || e == ERROR_FILE_EXISTS)
+                result = NewFile::NameTaken;
+        }
+    }
+    if (result != NewFile::Written) {
+        ::SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(temp.c_str());
+    }
+    return result;
+}
+
 bool removeFile(const std::string& path) {
     if (unusableName(path))
         return false;

@@ -1,10 +1,7 @@
 #include "platform/qt/qt_device.h"
 
 #include <QBuffer>
-#include <QByteArray>
 #include <QColor>
-#include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
@@ -12,11 +9,10 @@
 #include <QPen>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <cmath>
-#include <cstdio>
 #include <utility>
 
+#include "pdf/pdf_printer.h"
 #include "platform/qt/qt_text.h"
 #include "support/errors.h"
 
@@ -63,8 +59,8 @@ std::unique_ptr<QPrinter> makePrinter(const QString& name, QPageLayout::Orientat
 }
 
 PageGeometry geometryOf(QPaintDevice& d) {
-    // The device's own extent is the area the painter addresses: the PDF page
-    // exactly as it is written (whole points), or the printer's printable area.
+    // The device's own extent is the area the painter addresses: the
+    // printer's printable area (or the PDF page a gone printer is measured on).
     PageGeometry g;
     g.dpiX = d.logicalDpiX();
     g.dpiY = d.logicalDpiY();
@@ -73,16 +69,8 @@ PageGeometry geometryOf(QPaintDevice& d) {
     return g;
 }
 
-QString jobBaseName(const DateTime& t, int jobNumber) {
-    char buf[80];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d_%02d-%02d-%02d_job%03d", t.year, t.month, t.day,
-                  t.hour, t.minute, t.second, jobNumber);
-    return QString::fromLatin1(buf);
-}
-
-bool printerFailed(QPaintDevice& d) {
-    auto* printer = dynamic_cast<QPrinter*>(&d);
-    return printer && printer->printerState() == QPrinter::Error;
+bool printerFailed(const QPrinter& printer) {
+    return printer.printerState() == QPrinter::Error;
 }
 
 // The picture as Qt draws it; the pixels are copied, so the job owns them.
@@ -107,13 +95,11 @@ QFont qtFont(const DeviceFont& d) {
 
 // A device never painted on, set up like the job's device.
 struct QtDevice::Measuring {
-    Measuring(const Target& target, int orientation) : orientation(orientation) {
-        if (!target.pdf)
-            device = makePrinter(target.name, toQt(orientation));
+    Measuring(const QString& name, int orientation) : orientation(orientation) {
+        device = makePrinter(name, toQt(orientation));
         if (!device) {
-            // The built-in printer, or a printer that has gone: measure as on
-            // the PDF page so that layouts still work until the job reports
-            // the fault.
+            // A printer that has gone: measure as on a PDF page so that
+            // layouts still work until the job reports the fault.
             buffer = std::make_unique<QBuffer>();
             auto writer = std::make_unique<QPdfWriter>(buffer.get());
             setUpPdf(*writer, toQt(orientation));
@@ -127,38 +113,27 @@ struct QtDevice::Measuring {
     PageGeometry geometry;
 };
 
-// The job being handed to the device.
+// The job being handed to the spooler.
 struct QtDevice::Job {
     JobInfo info;
-    QByteArray pdf;
-    std::unique_ptr<QBuffer> buffer;
-    std::unique_ptr<QPagedPaintDevice> device;
+    std::unique_ptr<QPrinter> device;
     QPainter painter;
     double sx = 1, sy = 1;
 };
 
-QtDevice::QtDevice(Target target) : target_(std::move(target)) {}
+QtDevice::QtDevice(const QString& name) : name_(name) {}
 
 QtDevice::~QtDevice() {
     cancelJob();
 }
 
-std::shared_ptr<QtDevice> QtDevice::systemPrinter(const QString& name) {
-    return std::shared_ptr<QtDevice>(new QtDevice(Target{name, false, {}}));
-}
-
-std::shared_ptr<QtDevice> QtDevice::pdfPrinter(const QString& folder) {
-    return std::shared_ptr<QtDevice>(
-        new QtDevice(Target{QString::fromLatin1(kPdfPrinterName), true, folder}));
-}
-
 std::string QtDevice::name() const {
-    return fromQString(target_.name);
+    return fromQString(name_);
 }
 
 QtDevice::Measuring& QtDevice::measuring(int orientation) {
     if (!measuring_ || measuring_->orientation != orientation) {
-        measuring_ = std::make_unique<Measuring>(target_, orientation);
+        measuring_ = std::make_unique<Measuring>(name_, orientation);
         metrics_.reset();
         metricsFont_.reset();
     }
@@ -188,12 +163,8 @@ FontMetrics QtDevice::metrics(const DeviceFont& font) {
 }
 
 void QtDevice::checkReady() {
-    if (target_.pdf) {
-        if (target_.pdfFolder.isEmpty() || !QDir().mkpath(target_.pdfFolder))
-            raiseError(err::kPrinterError);
-    } else if (QPrinterInfo::printerInfo(target_.name).isNull()) {
+    if (QPrinterInfo::printerInfo(name_).isNull())
         raiseError(err::kPrinterError);
-    }
 }
 
 void QtDevice::beginJob(const JobInfo& info) {
@@ -201,17 +172,12 @@ void QtDevice::beginJob(const JobInfo& info) {
     checkReady();
     auto job = std::make_unique<Job>();
     job->info = info;
-    if (target_.pdf) {
-        job->buffer = std::make_unique<QBuffer>(&job->pdf);
-        job->buffer->open(QIODevice::WriteOnly);
-        auto writer = std::make_unique<QPdfWriter>(job->buffer.get());
-        setUpPdf(*writer, toQt(info.orientation));
-        job->device = std::move(writer);
-    } else {
-        job->device = makePrinter(target_.name, toQt(info.orientation));
-        if (!job->device)
-            raiseError(err::kPrinterError);
-    }
+    job->device = makePrinter(name_, toQt(info.orientation));
+    if (!job->device)
+        raiseError(err::kPrinterError);
+    // The spooler's queue shows the document by its kind.
+    if (!info.document.kind.empty())
+        job->device->setDocName(toQString(info.document.kind));
     // The job was laid out on the measuring device, set up like this one, so
     // this is 1:1; should a driver report a slightly different area, the
     // drawing still fills it.
@@ -282,44 +248,15 @@ std::string QtDevice::endJob() {
     const std::unique_ptr<Job> job = std::move(job_);
     if (!job->painter.end() || printerFailed(*job->device))
         raiseError(err::kPrinterError);
-    if (!target_.pdf)
-        return {};
-
-    const QDir dir(target_.pdfFolder);
-    if (!QDir().mkpath(target_.pdfFolder))
-        raiseError(err::kPrinterError);
-    const QString base = jobBaseName(job->info.started, job->info.number);
-    // Never replace a file already there (an earlier run in the same second).
-    QString path;
-    for (int attempt = 1; attempt <= 1000 && path.isEmpty(); ++attempt) {
-        const QString name = attempt == 1 ? base + QStringLiteral(".pdf")
-                                          : base + QStringLiteral("_%1.pdf").arg(attempt);
-        if (!QFile::exists(dir.filePath(name)))
-            path = dir.filePath(name);
-    }
-    if (path.isEmpty())
-        raiseError(err::kPrinterError);
-    // The PDF was made in memory; it goes into the file in one go, each byte
-    // counted: the PDF writer does not notice a short write, so a full disk
-    // would otherwise leave a cut PDF that counts as printed. The file stays
-    // out of sight (on Linux it has no name at all) until every byte is there,
-    // so a run killed meanwhile leaves nothing behind. Unbuffered, so that
-    // write() reports what reached the file; an uncommitted file is discarded.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        file.write(job->pdf) != job->pdf.size() || file.error() != QFileDevice::NoError ||
-        !file.commit())
-        raiseError(err::kPrinterError);
-    return fromQString(QDir::toNativeSeparators(path));
+    return {};
 }
 
 void QtDevice::cancelJob() noexcept {
     if (!job_)
         return;
     // A spooler's job that began cannot be taken back by ending the painter
-    // (that submits it); abort() drops it. A PDF job only ever was in memory.
-    if (auto* printer = dynamic_cast<QPrinter*>(job_->device.get()))
-        printer->abort();
+    // (that submits it); abort() drops it.
+    job_->device->abort();
     if (job_->painter.isActive())
         job_->painter.end();
     job_.reset();
@@ -340,14 +277,14 @@ std::string QtPrinterSystem::defaultName() {
 std::shared_ptr<PrintDevice> QtPrinterSystem::open(const std::string& name) {
     auto& device = opened_[name];
     if (!device)
-        device = QtDevice::systemPrinter(toQString(name));
+        device = std::make_shared<QtDevice>(toQString(name));
     return device;
 }
 
 std::shared_ptr<PrintDevice> QtPrinterSystem::openPdf(const std::string& folder) {
     auto& device = opened_[std::string("\0pdf:", 5) + folder];
     if (!device)
-        device = QtDevice::pdfPrinter(toQString(folder));
+        device = std::make_shared<pdf::PdfPrinter>(folder, fonts_);
     return device;
 }
 

@@ -1,6 +1,6 @@
 // Qt's printers as print devices: a system printer through the spooler
-// (QPrinter, CUPS on Linux), and the built-in PDF printer through Qt's PDF
-// engine, writing one file per job. And the printer system that lists them.
+// (QPrinter, CUPS on Linux). And the printer system that lists them, with the
+// core's PDF printer as the built-in one.
 //
 // Measuring happens on a device set up exactly like a job's device but never
 // painted on, so fonts measured there have the job's metrics. Fonts are the
@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/qt/fontconfig_font_source.h"
 #include "printing/print_device.h"
 #include "printing/printer_system.h"
 #include "support/services.h"
@@ -30,16 +31,14 @@ QFont qtFont(const DeviceFont& font);
 class QtDevice : public PrintDevice {
   public:
     // A system printer by the name QPrinterInfo gives it.
-    static std::shared_ptr<QtDevice> systemPrinter(const QString& name);
-    // The built-in printer writing into folder (made when missing).
-    static std::shared_ptr<QtDevice> pdfPrinter(const QString& folder);
+    explicit QtDevice(const QString& name);
     ~QtDevice() override;
 
     std::string name() const override;
     PageGeometry geometry(int orientation) override;
     double advance(const DeviceFont& font, std::string_view text) override;
     FontMetrics metrics(const DeviceFont& font) override;
-    // An unknown printer, or a PDF folder that cannot be made, raises 482.
+    // An unknown printer raises 482.
     void checkReady() override;
 
     void beginJob(const JobInfo& job) override;
@@ -50,29 +49,20 @@ class QtDevice : public PrintDevice {
     void fill(const DeviceRect& rect, std::int32_t color) override;
     void picture(const DeviceRect& rect, const Image& image) override;
     void newPage() override;
-    // The spooler gets the job, or the PDF file is written and named
-    // ("2026-12-05_14-03-27_job001.pdf", "..._job001_2.pdf" when that is
-    // taken: nothing is ever replaced). 482 when the printer fails or the file
-    // cannot be written; no PDF is left then.
+    // The spooler gets the job; 482 when the printer fails.
     std::string endJob() override;
     void cancelJob() noexcept override;
 
   private:
-    struct Target {
-        QString name;
-        bool pdf = false;
-        QString pdfFolder;
-    };
     struct Measuring;
     struct Job;
 
-    explicit QtDevice(Target target);
     Measuring& measuring(int orientation);
     const QFontMetricsF& fontMetrics(const DeviceFont& font);
     QPainter& painter();
     void startSheet();
 
-    Target target_;
+    QString name_;
     std::unique_ptr<Measuring> measuring_;
     std::optional<DeviceFont> metricsFont_;
     std::optional<QFontMetricsF> metrics_;
@@ -80,7 +70,8 @@ class QtDevice : public PrintDevice {
 };
 
 // The printers Qt knows (QPrinterInfo), each opened once per run so that a
-// printer chosen again keeps its measured widths.
+// printer chosen again keeps its measured widths; the built-in printer is the
+// core's PDF printer with the fonts fontconfig finds.
 class QtPrinterSystem : public PrinterSystem {
   public:
     std::vector<std::string> names() override;
@@ -89,6 +80,7 @@ class QtPrinterSystem : public PrinterSystem {
     std::shared_ptr<PrintDevice> openPdf(const std::string& folder) override;
 
   private:
+    FontconfigFontSource fonts_;
     std::map<std::string, std::shared_ptr<PrintDevice>> opened_;
 };
 

@@ -1,0 +1,93 @@
+#include "app/archive.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "pdf/testing_fonts.h"
+#include "support/file_system.h"
+#include "tests/fakes/fakes.h"
+
+namespace lumaro {
+namespace {
+
+using testing::w;
+
+struct ArchiveTest : ::testing::Test {
+    testing::TestWorld world;
+    pdf::testing::DebianFonts fonts;
+    Archive archive{world.services, fonts};
+
+    ArchiveTest() { world.surface.addObserver(archive); }
+    ~ArchiveTest() override { world.surface.removeObserver(archive); }
+
+    // One job of two sheets on the world's (fake) printer.
+    void printJob(const DocumentLabel& document) {
+        PrintSurface& s = world.surface;
+        s.setFontName("Arial");
+        s.print(w("Aufzeichnungen über Anwendung"));
+        s.line(10, 20, 200, 20);
+        s.newPage();
+        s.filledBox(10, 30, 60, 34, 0xC0C0C0);
+        s.setDocument(document);
+        s.endDoc();
+    }
+    std::vector<std::string> files(const std::string& folder) const {
+        std::vector<std::string> names;
+        if (std::filesystem::exists(folder))
+            for (const auto& e : std::filesystem::directory_iterator(folder))
+                names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(ArchiveTest, EveryPrintedJobIsCopiedIntoItsYearNamedByItsDocument) {
+    archive.setFolder("Archiv");  // relative: in the program folder
+    printJob({"Wartezeiten-A4", "1234567", "2026/1201"});
+    printJob({"Wartezeiten-A4", "1234567", "2026/1201"});  // the same second: never replaced
+    printJob({"", " ", ""});
+    const std::string year = fs::joinPath(fs::joinPath(world.folder.path(), "Archiv"), "2026");
+    EXPECT_EQ(files(year),
+              (std::vector<std::string>{
+                  "2026-12-05_14-03-27_Druck.pdf",
+                  "2026-12-05_14-03-27_Wartezeiten-A4_LFBIS-1234567_Nr-2026-1201.pdf",
+                  "2026-12-05_14-03-27_Wartezeiten-A4_LFBIS-1234567_Nr-2026-1201_2.pdf"}));
+    const std::string copy = *fs::readWholeFile(fs::joinPath(year, files(year)[1]));
+    EXPECT_EQ(copy.substr(0, 5), "%PDF-");
+    EXPECT_NE(copy.find("/Count 2"), std::string::npos) << "both sheets";
+    EXPECT_EQ(archive.failures(), 0);
+    // The day log names each copy.
+    const std::string log = world.log();
+    EXPECT_NE(log.find("        Archivkopie geschrieben: " + fs::joinPath(year, files(year)[1])),
+              std::string::npos)
+        << log;
+    EXPECT_TRUE(world.messages.shown.empty());
+}
+
+TEST_F(ArchiveTest, NoFolderNoCopyAndACopyThatCannotBeWrittenIsReported) {
+    printJob({"Besamungsschein", "", ""});
+    EXPECT_EQ(world.log(), "");
+
+    world.folder.write("Archiv", "eine Datei, kein Ordner");
+    archive.setFolder(world.folder.file("Archiv"));
+    printJob({"Besamungsschein", "", ""});
+    EXPECT_EQ(archive.failures(), 1);
+    ASSERT_EQ(world.messages.shown.size(), 1u);
+    EXPECT_EQ(world.messages.shown[0].title, "Archiv");
+    EXPECT_EQ(world.messages.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_NE(world.log().find("Archivkopie konnte nicht geschrieben werden (Fehler 482): " +
+                               world.folder.file("Archiv")),
+              std::string::npos);
+    EXPECT_EQ(world.surface.jobsEnded, 2) << "the printed job itself stands";
+}
+
+TEST(ArchiveName, KeepsOnlyWhatAFileNameMayHold) {
+    JobInfo job{1, {2027, 1, 2, 3, 4, 5}, 1, {"Wartezeiten-2xA5", " 12:34*5 ", "A<1>|\"B\"?"}};
+    EXPECT_EQ(archiveName(job), "2027-01-02_03-04-05_Wartezeiten-2xA5_LFBIS-12-34-5_Nr-A-1---B--");
+    job.document = {"Besamungsschein", "", ""};
+    EXPECT_EQ(archiveName(job), "2027-01-02_03-04-05_Besamungsschein");
+}
+
+}  // namespace
+}  // namespace lumaro

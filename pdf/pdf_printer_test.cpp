@@ -1,0 +1,200 @@
+// The PDF printer as the print surface sees it: measuring, one file per job
+// under its name, and the faults that must end in RuntimeError 482 without a
+// file. What the files look like to real readers is checked by
+// validity/check_samples.py.
+#include "pdf/pdf_printer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "pdf/testing_fonts.h"
+#include "pdf/testing_structure.h"
+#include "support/codepage.h"
+#include "support/file_system.h"
+#include "tests/fakes/fakes.h"
+
+namespace lumaro::pdf {
+namespace {
+
+using lumaro::testing::errorOf;
+using lumaro::testing::TempFolder;
+using lumaro::testing::w;
+using testing::DebianFonts;
+using testing::readFile;
+using testing::structureFault;
+
+constexpr double kPerUnit = 10.0 / 2048 * 1200 / 72;  // device units per design unit at 10 pt
+
+const DeviceFont kSans{"DejaVu Sans", 10};
+const DeviceFont kSansBold{"DejaVu Sans", 10, true};
+const JobInfo kJob{1, {2026, 12, 5, 14, 3, 27}, 1, {}};
+
+// Any family is the one font file given.
+class OneFile : public FontSource {
+  public:
+    explicit OneFile(std::string bytes) : bytes_(std::move(bytes)) {}
+    FontFile fontFile(const std::string&, bool, bool) override { return {bytes_, 0}; }
+    std::string bytes_;
+};
+
+// The path of a Windows-1252 name as the file system takes it, on every system.
+std::filesystem::path osPath(const std::string& cp1252) {
+    const std::string utf8 = toUtf8(cp1252);
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::set<std::string> entriesOf(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(osPath(folder)))
+        names.insert(e.path().filename().string());
+    return names;
+}
+
+std::size_t count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+class PdfPrinterTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (readFile(testing::kDejaVu + "DejaVuSans.ttf").empty())
+            GTEST_SKIP() << "the Debian fonts cannot be read here";
+    }
+    // One page with a text, a rule and a box.
+    std::string print(PdfPrinter& printer, const JobInfo& job, const std::string& text) {
+        printer.beginJob(job);
+        printer.text(1000, 1000, text, kSans, 0);
+        printer.line(1000, 1200, 5000, 1200, Pen{5, 0});
+        printer.fill(DeviceRect{1000, 1300, 400, 200}, 0xC0C0C0);
+        return printer.endJob();
+    }
+    TempFolder t;
+    DebianFonts fonts;
+};
+
+TEST_F(PdfPrinterTest, MeasuresA4In1200thsOfAnInchWithTheFontsOwnWidths) {
+    PdfPrinter printer(t.path(), fonts);
+    EXPECT_EQ(printer.name(), "Lumaro PDF");
+    const PageGeometry portrait = printer.geometry(1), landscape = printer.geometry(2);
+    EXPECT_NEAR(portrait.areaWidth, 210 / 25.4 * 1200, 1e-9);
+    EXPECT_NEAR(portrait.areaHeight, 297 / 25.4 * 1200, 1e-9);
+    EXPECT_EQ(portrait.dpiX, 1200);
+    EXPECT_EQ(portrait.dpiY, 1200);
+    EXPECT_EQ(landscape.areaWidth, portrait.areaHeight);
+    EXPECT_EQ(landscape.areaHeight, portrait.areaWidth);
+
+    for (int i = 0; i < 1000; ++i) {
+        EXPECT_NEAR(printer.advance(kSans, w("Größe: äöü ÄÖÜ ß")), 18483 * kPerUnit, 1e-9);
+        EXPECT_NEAR(printer.advance(kSansBold, w("Aufzeichnungen über Anwendung")),
+                    38955 * kPerUnit, 1e-9);
+    }
+    const DeviceFont big{"DejaVu Sans", 20, false, false, true};
+    EXPECT_NEAR(printer.advance(big, w("Größe: äöü ÄÖÜ ß")), 2 * 18483 * kPerUnit, 1e-9);
+    const FontMetrics m = printer.metrics(kSans);
+    EXPECT_NEAR(m.ascent, 1901 * kPerUnit, 1e-9);
+    EXPECT_NEAR(m.height, (1901 + 483) * kPerUnit, 1e-9);
+    // Each style's file was read once, whatever the size or underline.
+    EXPECT_EQ(fonts.requests, 2);
+    print(printer, kJob, "x");
+    print(printer, kJob, "y");
+    EXPECT_EQ(fonts.requests, 2);
+}
+
+TEST_F(PdfPrinterTest, EachJobBecomesOneFileNamedByItsTimeAndNumberNeverReplacingOne) {
+    const std::string folder = fs::joinPath(t.file(w("Ausdrücke")), "2026");
+    PdfPrinter printer(folder, fonts);
+    printer.checkReady();  // makes the folder
+    ASSERT_TRUE(std::filesystem::is_directory(osPath(folder)));
+    const std::string first = print(printer, kJob, "Text");
+    EXPECT_EQ(first, fs::joinPath(folder, "2026-12-05_14-03-27_job001.pdf"));
+    const std::string pdf = *fs::readWholeFile(first);
+    EXPECT_EQ(structureFault(pdf), "");
+
+    // A file of an earlier run in the same second is left as it is.
+    ASSERT_EQ(fs::writeNewFile(fs::joinPath(folder, "2026-12-05_14-03-27_job002.pdf"), "keep"),
+              fs::NewFile::Written);
+    const JobInfo second{2, kJob.started, 2, {}};
+    EXPECT_EQ(print(printer, second, "Zwei"),
+              fs::joinPath(folder, "2026-12-05_14-03-27_job002_2.pdf"));
+    EXPECT_EQ(print(printer, second, "Drei"),
+              fs::joinPath(folder, "2026-12-05_14-03-27_job002_3.pdf"));
+    EXPECT_EQ(fs::readWholeFile(fs::joinPath(folder, "2026-12-05_14-03-27_job002.pdf")), "keep");
+    EXPECT_EQ(*fs::readWholeFile(first), pdf);
+    // A cancelled job leaves nothing; the printer goes on with the next.
+    printer.beginJob(kJob);
+    printer.text(0, 100, "weg", kSans, 0);
+    printer.cancelJob();
+    EXPECT_EQ(errorOf([&] { printer.text(0, 100, "x", kSans, 0); }), err::kPrinterError);
+    EXPECT_EQ(errorOf([&] { printer.endJob(); }), err::kPrinterError);
+    EXPECT_EQ(entriesOf(folder),
+              (std::set<std::string>{
+                  "2026-12-05_14-03-27_job001.pdf", "2026-12-05_14-03-27_job002.pdf",
+                  "2026-12-05_14-03-27_job002_2.pdf", "2026-12-05_14-03-27_job002_3.pdf"}));
+    // A folder removed meanwhile is made again.
+    std::filesystem::remove_all(osPath(folder));
+    EXPECT_EQ(print(printer, kJob, "Neu"), first);
+}
+
+TEST_F(PdfPrinterTest, AFolderThatCannotBeMadeIsAPrinterErrorAndLeavesNoFile) {
+    t.write("Ausdrucke", "a file where the folder should be");
+    for (const std::string& folder :
+         {t.file("Ausdrucke"), fs::joinPath(t.file("Ausdrucke"), "x"), std::string()}) {
+        PdfPrinter printer(folder, fonts);
+        EXPECT_EQ(errorOf([&] { printer.checkReady(); }), err::kPrinterError);
+        EXPECT_EQ(errorOf([&] { print(printer, kJob, "Text"); }), err::kPrinterError);
+        printer.cancelJob();
+    }
+    EXPECT_EQ(entriesOf(t.path()), std::set<std::string>{"Ausdrucke"});
+}
+
+TEST_F(PdfPrinterTest, AFontThatCannotBeReadIsAPrinterError) {
+    const std::string good = readFile(testing::kDejaVu + "DejaVuSans.ttf");
+    OneFile source("");
+    PdfPrinter printer(t.path(), source);
+    for (const std::string& bytes :
+         {std::string(), good.substr(0, good.size() / 2), std::string(4000, 'x')}) {
+        source.bytes_ = bytes;
+        EXPECT_EQ(errorOf([&] { printer.advance(kSans, "x"); }), err::kPrinterError);
+        EXPECT_EQ(errorOf([&] { printer.metrics(kSans); }), err::kPrinterError);
+        EXPECT_EQ(errorOf([&] { print(printer, kJob, "x"); }), err::kPrinterError);
+        printer.cancelJob();
+    }
+    // Nothing bad was kept: once the font is there, it is used.
+    source.bytes_ = good;
+    EXPECT_NEAR(printer.advance(kSans, w("Größe: äöü ÄÖÜ ß")), 18483 * kPerUnit, 1e-9);
+    EXPECT_EQ(print(printer, kJob, "x"), fs::joinPath(t.path(), "2026-12-05_14-03-27_job001.pdf"));
+    DebianFonts debian;
+    PdfPrinter other(t.path(), debian);
+    EXPECT_EQ(errorOf([&] {
+                  other.advance(DeviceFont{"Gibt es nicht", 10}, "x");
+              }),
+              err::kPrinterError);
+}
+
+TEST_F(PdfPrinterTest, EachFileCarriesOneSmallSubsetPerFontFileAndTheTitle) {
+    // Two families the system resolves to one file, in one job.
+    OneFile source(readFile(testing::kDejaVu + "DejaVuSans.ttf"));
+    PdfPrinter printer(t.path(), source);
+    JobInfo job = kJob;
+    job.document.kind = w("Prüfung");
+    printer.beginJob(job);
+    printer.text(1000, 1000, w("Größe"), DeviceFont{"Verdana", 10}, 0);
+    printer.newPage();
+    printer.text(1000, 1000, w("Straße"), DeviceFont{"DejaVu Sans", 12, false, false, true}, 0);
+    const std::string pdf = *fs::readWholeFile(printer.endJob());
+    EXPECT_EQ(structureFault(pdf), "");
+    EXPECT_EQ(count(pdf, "/FontFile2"), 1u);
+    EXPECT_EQ(count(pdf, "/Type /Page "), 2u);
+    EXPECT_NE(pdf.find("/Title <FEFF0050007200FC"), std::string::npos);  // "Prü"
+    EXPECT_NE(pdf.find("/CreationDate (D:20261205140327)"), std::string::npos);
+    // The whole font file is 740 KB; the file holds a handful of its glyphs.
+    EXPECT_LT(pdf.size(), 6000u);
+}
+
+}  // namespace
+}  // namespace lumaro::pdf

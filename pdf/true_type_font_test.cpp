@@ -1,0 +1,223 @@
+// The font parser and the subsetter on the real Debian fonts, and on fonts
+// that are missing, cut short or no fonts at all.
+//
+// The expected widths were computed apart from this code, by a few lines of
+// Python reading the files' cmap (format 4, platform 3) and hmtx tables.
+#include "pdf/true_type_font.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+#include "pdf/font_subset.h"
+#include "pdf/testing_fonts.h"
+#include "support/codepage.h"
+#include "tests/fakes/fakes.h"
+
+namespace lumaro::pdf {
+namespace {
+
+using lumaro::testing::errorOf;
+using lumaro::testing::w;
+using testing::kDejaVu;
+using testing::kLiberation;
+using testing::readFile;
+
+#define READ_FONT(var, path)                                    \
+    const std::string var = readFile(path);                     \
+    if (var.empty())                                            \
+    GTEST_SKIP() << path                                        \
+                 << " cannot be read here (fonts-dejavu-core, " \
+                    "fonts-liberation2)"
+
+TEST(TrueTypeFont, WidthsAreTheSumOfTheDesignWidthsOfTheGlyphs) {
+    struct Case {
+        std::string file;
+        std::string text;  // Windows-1252
+        std::int64_t units;
+    };
+    const Case cases[] = {
+        {kDejaVu + "DejaVuSans.ttf", w("Größe: äöü ÄÖÜ ß"), 18483},
+        {kDejaVu + "DejaVuSans-Bold.ttf", w("Aufzeichnungen über Anwendung"), 38955},
+        {kLiberation + "LiberationSans-Regular.ttf", w("Preis: 12,50 € netto"), 17761},
+        {kLiberation + "LiberationSerif-Italic.ttf", w("„Zitat“ – Ende…"), 14225},
+        {kLiberation + "LiberationMono-Regular.ttf", w("Wartezeit: 28 Tage"), 18 * 1229},
+        // The undefined bytes of the code page and control characters have
+        // no glyph: the box (glyph 0, 1229 units wide) stands in.
+        {kDejaVu + "DejaVuSans.ttf", "\x81\x8D\x8F\x90\x9D\t\r\n", 8 * 1229},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file + ": " + toUtf8(c.text));
+        READ_FONT(file, c.file);
+        const TrueTypeFont font(file);
+        EXPECT_EQ(font.facts().unitsPerEm, 2048);
+        EXPECT_EQ(font.advance(c.text), c.units);
+    }
+}
+
+TEST(TrueTypeFont, MapsWindows1252ThroughUnicodeToTheFontsGlyphs) {
+    READ_FONT(file, kLiberation + "LiberationSerif-Italic.ttf");
+    const TrueTypeFont font(file);
+    // „ “ – … and € are in the byte range where Windows-1252 is not Latin-1.
+    const std::string text = w("„Zitat“ – Ende…€");
+    const std::vector<int> glyphs = {2026, 61, 76, 87, 68, 87, 2024, 3,
+                                     2015, 3,  40, 81, 71, 72, 2031, 2088};
+    ASSERT_EQ(text.size(), glyphs.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        EXPECT_EQ(font.glyphOf(static_cast<unsigned char>(text[i])), glyphs[i]) << i;
+    EXPECT_EQ(font.glyphOf(0x81), 0);
+}
+
+TEST(TrueTypeFont, LineMetricsUnderlineAndNamesAreTheFilesOwn) {
+    struct Case {
+        std::string file;
+        int winAscent, winDescent, underlinePosition, underlineThickness;
+        std::string name;
+        bool italic, fixedPitch;
+    };
+    const Case cases[] = {
+        {kDejaVu + "DejaVuSans.ttf", 1901, 483, -40, 90, "DejaVuSans", false, false},
+        {kDejaVu + "DejaVuSans-Bold.ttf", 1901, 483, -40, 90, "DejaVuSans-Bold", false, false},
+        {kLiberation + "LiberationSans-Regular.ttf", 1854, 434, -67, 150, "LiberationSans", false,
+         false},
+        {kLiberation + "LiberationSerif-Italic.ttf", 1825, 443, -123, 100, "LiberationSerif-Italic",
+         true, false},
+        {kLiberation + "LiberationMono-Regular.ttf", 1705, 615, -393, 84, "LiberationMono", false,
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        READ_FONT(file, c.file);
+        const TrueTypeFont font(file);
+        const FontFacts& f = font.facts();
+        EXPECT_EQ(f.winAscent, c.winAscent);
+        EXPECT_EQ(f.winDescent, c.winDescent);
+        EXPECT_EQ(f.underlinePosition, c.underlinePosition);
+        EXPECT_EQ(f.underlineThickness, c.underlineThickness);
+        EXPECT_EQ(f.postScriptName, c.name);
+        EXPECT_EQ(f.italic, c.italic);
+        EXPECT_EQ(f.fixedPitch, c.fixedPitch);
+    }
+}
+
+TEST(TrueTypeFont, WhatIsNoUsableTrueTypeFontIsAPrinterError) {
+    READ_FONT(file, kDejaVu + "DejaVuSans.ttf");
+    std::vector<std::pair<std::string, std::string>> bad = {
+        {"empty", ""},
+        {"header only", file.substr(0, 12)},
+        {"directory cut", file.substr(0, 100)},
+        {"last byte missing", file.substr(0, file.size() - 1)},
+        {"CFF outlines", "OTTO" + file.substr(4)},
+        {"collection without fonts", std::string("ttcf\0\1\0\0\0\0\0\0", 12)},
+    };
+    // Cut in the middle of every table.
+    const Bytes b(file);
+    for (std::size_t at = 12; at + 16 <= 12 + 16 * std::size_t{b.u16(4)}; at += 16)
+        bad.emplace_back("cut in a table", file.substr(0, b.u32(at + 8) + b.u32(at + 12) / 2));
+    std::mt19937 random(1);
+    std::string noise(5000, '\0');
+    for (char& c : noise)
+        c = static_cast<char>(random());
+    bad.emplace_back("noise", noise);
+    bad.emplace_back("noise after a true header", file.substr(0, 12) + noise);
+    for (const auto& [what, bytes] : bad)
+        EXPECT_EQ(errorOf([&] { TrueTypeFont font(bytes); }), err::kPrinterError) << what;
+}
+
+// The tables of a font program, for looking into a subset.
+std::map<std::string, Bytes> tablesOf(const std::string& font) {
+    std::map<std::string, Bytes> tables;
+    const Bytes b(font);
+    for (std::size_t at = 12; at < 12 + 16 * std::size_t{b.u16(4)}; at += 16)
+        tables[std::string(font.substr(at, 4))] = b.sub(b.u32(at + 8), b.u32(at + 12));
+    return tables;
+}
+
+TEST(FontSubset, HoldsTheGlyphsAskedForAndThePartsOfComposites) {
+    READ_FONT(file, kDejaVu + "DejaVuSans.ttf");
+    const TrueTypeFont font(file);
+    const std::string text = w("Größe ä€");
+    std::vector<std::uint16_t> glyphs = {0};
+    for (char c : text) {
+        const std::uint16_t g = font.glyphOf(static_cast<unsigned char>(c));
+        if (std::find(glyphs.begin(), glyphs.end(), g) == glyphs.end())
+            glyphs.push_back(g);
+    }
+    const std::size_t asked = glyphs.size();
+    const std::string subset = subsetFont(font, glyphs);
+
+    // "ä" is "a" and the dieresis: both came along, after the glyphs asked for.
+    const std::uint16_t a = font.glyphOf('a'), umlaut = font.glyphOf(0xE4);
+    ASSERT_LT(Bytes(font.glyphData(umlaut)).i16(0), 0) << "ä should be a composite";
+    EXPECT_GT(glyphs.size(), asked);
+    EXPECT_NE(std::find(glyphs.begin() + asked, glyphs.end(), a), glyphs.end());
+    EXPECT_EQ(std::set<std::uint16_t>(glyphs.begin(), glyphs.end()).size(), glyphs.size());
+
+    auto t = tablesOf(subset);
+    for (const char* name : {"glyf", "head", "hhea", "hmtx", "loca", "maxp", "post"})
+        EXPECT_TRUE(t.count(name)) << name;
+    EXPECT_EQ(t.size(), 7u);  // no hinting programs, no names, no kerning
+    const auto n = glyphs.size();
+    EXPECT_EQ(t["maxp"].u16(4), n);
+    EXPECT_EQ(t["hhea"].u16(34), n);
+    EXPECT_EQ(t["head"].i16(50), 1);
+    for (std::size_t i = 0; i < n; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(t["hmtx"].u16(4 * i), font.advanceOfGlyph(glyphs[i]));
+        const Bytes original(font.glyphData(glyphs[i]));
+        const std::uint32_t from = t["loca"].u32(4 * i), to = t["loca"].u32(4 * i + 4);
+        ASSERT_LE(from, to);
+        if (original.empty()) {
+            EXPECT_EQ(from, to);
+            continue;
+        }
+        const Bytes copy = t["glyf"].sub(from, to - from);
+        for (std::size_t k = 0; k < 10; k += 2)  // contours and bounding box unchanged
+            EXPECT_EQ(copy.u16(k), original.u16(k));
+        if (copy.i16(0) >= 0) {
+            EXPECT_EQ(copy.u16(10 + 2 * copy.u16(0)), 0);  // no instructions
+            continue;
+        }
+        // A composite names its parts by their numbers in the subset.
+        for (std::size_t at = 10;;) {
+            const std::uint16_t flags = copy.u16(at);
+            EXPECT_LT(copy.u16(at + 2), n);
+            EXPECT_EQ(flags & 0x0100, 0);  // no instructions follow
+            if (!(flags & 0x0020))
+                break;
+            at += 4 + ((flags & 0x0001) ? 4 : 2) +
+                  ((flags & 0x0008)   ? 2
+                   : (flags & 0x0040) ? 4
+                   : (flags & 0x0080) ? 8
+                                      : 0);
+        }
+    }
+    // The whole file sums to the constant the format asks for.
+    std::uint32_t sum = 0;
+    for (std::size_t i = 0; i < subset.size(); i += 4)
+        sum += Bytes(subset).u32(i);
+    EXPECT_EQ(subset.size() % 4, 0u);
+    EXPECT_EQ(sum, 0xB1B0AFBAu);
+    EXPECT_LT(subset.size(), 4000u);
+}
+
+TEST(FontSubset, ACompositeMadeOfItselfIsAPrinterError) {
+    READ_FONT(file, kDejaVu + "DejaVuSans.ttf");
+    const TrueTypeFont original(file);
+    const std::uint16_t umlaut = original.glyphOf(0xE4);
+    auto t = tablesOf(file);
+    const std::size_t start = t["head"].i16(50) == 1 ? t["loca"].u32(4 * std::size_t{umlaut})
+                                                     : 2 * t["loca"].u16(2 * std::size_t{umlaut});
+    const std::size_t at = static_cast<std::size_t>(t["glyf"].view().data() - file.data()) + start;
+    std::string changed = file;
+    setU16(changed, at + 12, umlaut);  // the first part is the glyph itself
+    const TrueTypeFont font(changed);
+    std::vector<std::uint16_t> glyphs = {0, umlaut};
+    EXPECT_EQ(errorOf([&] { subsetFont(font, glyphs); }), err::kPrinterError);
+    std::vector<std::uint16_t> notFirst = {5};
+    EXPECT_EQ(errorOf([&] { subsetFont(font, notFirst); }), err::kPrinterError);
+}
+
+}  // namespace
+}  // namespace lumaro::pdf

@@ -1,0 +1,56 @@
+// fontconfig and Qt pick the same font file for each family the font table
+// names, so the PDF printer embeds the font the system printers draw with.
+#include "platform/qt/fontconfig_font_source.h"
+
+#include <gtest/gtest.h>
+
+#include <QRawFont>
+
+#include "pdf/binary.h"
+#include "pdf/true_type_font.h"
+#include "platform/qt/qt_device.h"
+#include "printing/font_table.h"
+
+namespace lumaro::platform {
+namespace {
+
+// A table of the font file, found through its directory.
+QByteArray tableOf(const std::string& file, const char* name) {
+    const pdf::Bytes b(file);
+    for (std::size_t at = 12; at < 12 + 16 * std::size_t{b.u16(4)}; at += 16) {
+        if (file.compare(at, 4, name) == 0)
+            return QByteArray::fromStdString(
+                std::string(b.sub(b.u32(at + 8), b.u32(at + 12)).view()));
+    }
+    return {};
+}
+
+TEST(FontconfigFontSource, FindsTheFileQtDrawsWithForEveryFamilyAndStyle) {
+    FontconfigFontSource source;
+    for (const char* asked : {"Veranda", "Arial", "Times New Roman", "Courier New", ""}) {
+        for (int style = 0; style < 4; ++style) {
+            const bool bold = style & 1, italic = style & 2;
+            const std::string family = FontTable::standIns().family(asked);
+            SCOPED_TRACE(family + (bold ? " bold" : "") + (italic ? " italic" : ""));
+            const pdf::FontFile file = source.fontFile(family, bold, italic);
+            ASSERT_FALSE(file.bytes.empty());
+            const pdf::TrueTypeFont font(file.bytes, file.faceIndex);
+            EXPECT_EQ(font.facts().weightClass >= 600, bold);
+            EXPECT_EQ(font.facts().italic, italic);
+            // The head table holds the file's dates and checksum: equal heads,
+            // one file.
+            const QRawFont qt = QRawFont::fromFont(qtFont(DeviceFont{family, 10, bold, italic}));
+            EXPECT_EQ(qt.fontTable("head"), tableOf(file.bytes, "head"));
+        }
+    }
+}
+
+TEST(FontconfigFontSource, AnUnknownFamilyGetsTheSystemsUsualFont) {
+    FontconfigFontSource source;
+    const pdf::FontFile file = source.fontFile("Gibt es nicht", false, false);
+    ASSERT_FALSE(file.bytes.empty());
+    EXPECT_NO_THROW(pdf::TrueTypeFont(file.bytes, file.faceIndex));
+}
+
+}  // namespace
+}  // namespace lumaro::platform
