@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "pdf/pdf_printer.h"
 #include "platform/win32/gdi_print_device.h"
 #include "platform/win32/wide_text.h"
 #include "support/errors.h"
@@ -54,23 +55,11 @@ std::shared_ptr<PrintDevice> Win32PrinterSystem::open(const std::string& name) {
     return device;
 }
 
-namespace {
-
-// Stands for the built-in PDF printer until the core's PDF device is part of
-// the Windows build: it measures (on a screen device, in the same design
-// proportions as every GDI printer) and refuses each job when the job is
-// handed over, so that a document it was to print stays for the next run.
-class PdfPrinterMissing : public GdiPrintDevice {
-  public:
-    PdfPrinterMissing() : GdiPrintDevice(kPdfPrinterName, "") {}
-    void checkReady() override {}
-    void beginJob(const JobInfo&) override { raiseError(err::kPrinterError); }
-};
-
-}  // namespace
-
-std::shared_ptr<PrintDevice> Win32PrinterSystem::openPdf(const std::string&) {
-    return std::make_shared<PdfPrinterMissing>();
+std::shared_ptr<PrintDevice> Win32PrinterSystem::openPdf(const std::string& folder) {
+    std::shared_ptr<PrintDevice>& device = opened_[std::string("\0pdf:", 5) + folder];
+    if (!device)
+        device = std::make_shared<pdf::PdfPrinter>(folder, fonts_);
+    return device;
 }
 
 }  // namespace lumaro::platform

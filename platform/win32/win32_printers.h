@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/gdi_font_source.h"
 #include "printing/printer_system.h"
 
 namespace lumaro::platform {
@@ -29,12 +30,14 @@ class Win32PrinterSystem : public PrinterSystem {
     std::vector<std::string> names() override;
     std::string defaultName() override;
     std::shared_ptr<PrintDevice> open(const std::string& name) override;
-    // Until the core's PDF device is part of the build, the built-in printer
-    // measures like a missing printer and refuses every job (482).
+    // The core's PDF printer, with the fonts GDI draws with.
     std::shared_ptr<PrintDevice> openPdf(const std::string& folder) override;
+
+    pdf::FontSource& fonts() { return fonts_; }
 
   private:
     std::string fileFolder_;
+    GdiFontSource fonts_;
     // Each printer is opened once per run, so that one chosen again keeps
     // the widths it has measured.
     std::map<std::string, std::shared_ptr<PrintDevice>> opened_;
