@@ -169,7 +169,6 @@ HDC GdiPrintDevice::measureDc() {
     if (measureDc_)
         return measureDc_;
     measureDc_ = printerDc(wideName(), 1, true);
-    measureDcIsPrinter_ = measureDc_ != nullptr;
     if (measureDc_) {
         measureDpiX_ = ::GetDeviceCaps(measureDc_, LOGPIXELSX);
         measureDpiY_ = ::GetDeviceCaps(measureDc_, LOGPIXELSY);

@@ -93,7 +93,6 @@ class GdiPrintDevice : public PrintDevice {
     std::string fileFolder_;
     HDC measureDc_ = nullptr;
     double measureDpiX_ = 600, measureDpiY_ = 600;  // of the printer (600 when unreachable)
-    bool measureDcIsPrinter_ = false;
     std::map<int, PageGeometry> geometry_;
     std::map<std::tuple<std::string, bool, bool>, Face> faces_;
     std::unique_ptr<Job> job_;
