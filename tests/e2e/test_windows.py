@@ -299,6 +299,9 @@ class Spooler(WindowsTest):
 
 class RunControl(WindowsTest):
     def test_missing_ini_ends_with_the_message_and_exit_2(self):
+        # A folder whose name has umlauts: from the command line (UTF-16 on
+        # Windows) into the message, the trace and the log (Windows-1252).
+        self.folder = self.folder.rename(self.dir / "Praxis Grünwald")
         (self.folder / "Halmor.mdb").write_bytes(b"")
         r = self.lumaro()
         self.assertEqual(r.returncode, 2, r.stderr)
@@ -313,8 +316,24 @@ class RunControl(WindowsTest):
                          [{"ev": "message", "title": "Datei fehlt!", "text": text, "icon": "stop"}])
         lines = log_lines(self.folder)
         self.assertEqual(len(lines), 3)  # start, parameters, end
+        self.assertEqual(lines[1], f"      Parameter: --folder {wine.winpath(self.folder)} "
+                         f"--unattended --trace {wine.winpath(self.trace_file)}")
         self.assertEqual(lines[-1], "  +++++ Programm Lumaro wird beendet +++++")
         self.assertFalse((self.folder / "Halmor.ini").exists())
+
+    def test_started_beside_the_host_files_without_arguments(self):
+        # As a practice installs it: lumaro.exe in the host's folder, started
+        # there with no argument (unattended through its variable).
+        self.example("besamung-standard")
+        shutil.copy(wine.LUMARO, self.folder / "lumaro.exe")
+        r = wine.run(self.folder / "lumaro.exe", env_extra={"LUMARO_UNATTENDED": "1"})
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertFalse((self.folder / "Besamung.xml").exists())
+        self.assertEqual(len(self.jobs()), 1)
+        lines = log_lines(self.folder)
+        self.assertFalse(any("Parameter:" in l for l in lines))
+        self.assertIn(f"      Besamungsschein gefunden: {wine.winpath(self.folder)}\\Besamung.xml",
+                      lines)
 
     def test_help_version_and_usage_errors_touch_nothing(self):
         self.host_files()
