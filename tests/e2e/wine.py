@@ -57,11 +57,6 @@ def tool(name, *args, check=True, timeout=60):
 class Printers:
     """The prefix's printers, all on the tests' PostScript driver."""
 
-    def list(self):
-        """[(name, is_default)] in the spooler's order."""
-        return [(l.lstrip("*"), l.startswith("*")) for l in tool("wine_printers", "list").split("\n")
-                if l]
-
     def set(self, printers, default=None):
         """Exactly these printers: [(name, port)] or [(name, port, driver)]; a
         port that is a Path gets its Windows form."""

@@ -1,14 +1,12 @@
 // Drives lumaro.exe's window from outside, as a user would, for the tests
 // under Wine: answers a message box, reads the window's geometry and list,
-// presses keys, chooses in the list, closes the window, takes a picture of it.
+// presses keys, chooses in the list; and finds the program's icon.
 //
 //   window_driver box TITLE             waits for a message box of that title, prints
 //                                       its text, answers OK
 //   window_driver window CAPTION        waits for the window, prints it as JSON
 //   window_driver key CAPTION VK        presses and releases a key in its list
 //   window_driver select CAPTION INDEX  chooses an item of its list with the keyboard
-//   window_driver close CAPTION         clicks its close box
-//   window_driver shot CAPTION FILE     writes its client area as a 24-bit BMP
 //   window_driver icon EXE              the sizes at which the program's icon loads
 //
 // Every wait ends after 20 seconds with exit status 1. Texts are printed as
@@ -191,38 +189,6 @@ int select(const std::wstring& caption, int index) {
     return 0;
 }
 
-int shot(const std::wstring& caption, const std::wstring& file) {
-    HWND w = waitFor(caption, false);
-    ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    RECT client{};
-    ::GetClientRect(w, &client);
-    const int width = client.right, height = client.bottom;
-    HDC source = ::GetDC(w);
-    HDC memory = ::CreateCompatibleDC(source);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(memory, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
-    ::SelectObject(memory, old);
-    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    const DWORD size = stride * static_cast<DWORD>(height);
-    BITMAPFILEHEADER header{
-        0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0,
-        0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-    HANDLE f = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    ::WriteFile(f, &header, sizeof header, &written, nullptr);
-    ::WriteFile(f, &bmi.bmiHeader, sizeof bmi.bmiHeader, &written, nullptr);
-    ::WriteFile(f, bits, size, &written, nullptr);
-    ::CloseHandle(f);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(w, source);
-    return 0;
-}
-
 // The program's own icon (resource 1), as the title bar, the task bar and
 // Explorer load it. (Wine answers another process's WM_GETICON with nothing,
 // so the window's own icon cannot be read from here.)
@@ -251,14 +217,10 @@ int wmain(int argc, wchar_t** argv) {
         return key(argv[2], static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)));
     if (command == L"select" && argc == 4)
         return select(argv[2], static_cast<int>(std::wcstol(argv[3], nullptr, 10)));
-    if (command == L"close" && argc == 3)
-        return ::PostMessageW(waitFor(argv[2], false), WM_CLOSE, 0, 0) ? 0 : 1;
-    if (command == L"shot" && argc == 4)
-        return shot(argv[2], argv[3]);
     if (command == L"icon" && argc == 3)
         return icon(argv[2]);
     std::fprintf(stderr,
                  "usage: window_driver box TITLE | window CAPTION | key CAPTION VK | "
-                 "select CAPTION INDEX | close CAPTION | shot CAPTION FILE | icon EXE\n");
+                 "select CAPTION INDEX | icon EXE\n");
     return 64;
 }

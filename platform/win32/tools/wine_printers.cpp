@@ -5,14 +5,11 @@
 //   wine_printers add NAME PORT [DRIVER]  a printer on that driver (PORT: a file path;
 //                                     DRIVER: "Lumaro Test PS" when not given)
 //   wine_printers default NAME        makes it the default printer
-//   wine_printers remove NAME         deletes it
 //   wine_printers clear               deletes every printer
-//   wine_printers list                names in the spooler's order, "*" before the default
 //   wine_printers geometry NAME       printable area and resolution of its A4 portrait sheet:
 //                                     "HORZRES VERTRES LOGPIXELSX LOGPIXELSY OFFSETX OFFSETY"
 //
-// Names are printed as UTF-8. Exit status 0 when it worked,
-// else 1 with the Windows error on standard error.
+// Exit status 0 when it worked, else 1 with the Windows error on standard error.
 #include <windows.h>
 #include <winspool.h>
 
@@ -23,14 +20,6 @@
 namespace {
 
 constexpr const wchar_t* kDefaultDriver = L"Lumaro Test PS";
-
-std::string utf8(const wchar_t* w) {
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr);
-    std::string s(static_cast<std::size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, w, -1, s.data(), n, nullptr, nullptr);
-    s.resize(static_cast<std::size_t>(n > 0 ? n - 1 : 0));
-    return s;
-}
 
 int fail(const char* what) {
     std::fprintf(stderr, "wine_printers: %s: Windows error %lu\n", what, ::GetLastError());
@@ -103,18 +92,6 @@ std::vector<std::wstring> printerNames() {
     return names;
 }
 
-std::wstring defaultPrinter() {
-    DWORD size = 0;
-    ::GetDefaultPrinterW(nullptr, &size);
-    if (size == 0)
-        return {};
-    std::wstring name(size, L'\0');
-    if (!::GetDefaultPrinterW(name.data(), &size))
-        return {};
-    name.resize(wcslen(name.c_str()));
-    return name;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -125,8 +102,6 @@ int wmain(int argc, wchar_t** argv) {
         return addPrinter(argv[2], argv[3], argc == 5 ? argv[4] : kDefaultDriver);
     if (command == L"default" && argc == 3)
         return ::SetDefaultPrinterW(argv[2]) ? 0 : fail("SetDefaultPrinterW");
-    if (command == L"remove" && argc == 3)
-        return removePrinter(argv[2]);
     if (command == L"clear") {
         int status = 0;
         for (const std::wstring& name : printerNames())
@@ -144,14 +119,8 @@ int wmain(int argc, wchar_t** argv) {
         ::DeleteDC(dc);
         return 0;
     }
-    if (command == L"list" && argc == 2) {
-        const std::wstring def = defaultPrinter();
-        for (const std::wstring& name : printerNames())
-            std::printf("%s%s\n", name == def ? "*" : "", utf8(name.c_str()).c_str());
-        return 0;
-    }
     std::fprintf(stderr,
                  "usage: wine_printers driver NAME PPD | add NAME PORT [DRIVER] | default NAME | "
-                 "remove NAME | clear | list | geometry NAME\n");
+                 "clear | geometry NAME\n");
     return 64;
 }
