@@ -14,7 +14,7 @@ namespace lumaro {
 
 LumaroRun::LumaroRun(RunSetup setup) : s_(std::move(setup)) {}
 
-LumaroRun::Next LumaroRun::load() {
+void LumaroRun::load() {
     Services& sv = s_.context.services;
     loading_ = true;
     Protokollieren(sv, "***** Lumaro.exe, " + s_.window.caption() + " wird gestartet *****", 0);
@@ -43,11 +43,10 @@ LumaroRun::Next LumaroRun::load() {
         s_.context.printer.endDoc();
         if (!s_.unattended)
             s_.window.startExitTimer(2000);
-        return Next::WaitForExitTimer;
+        return;
     }
     sv.messages.show("Bitte den Drucker einstellen und das Programm dann beenden.",
                      s_.window.caption(), MessageIcon::Information);
-    return Next::WaitForUser;
 }
 
 void LumaroRun::fitAndCentreWindow() {

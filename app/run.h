@@ -27,14 +27,11 @@ class LumaroRun {
   public:
     explicit LumaroRun(RunSetup setup);
 
-    enum class Next {
-        WaitForExitTimer,  // printed: the timer (or, unattended, the caller) unloads
-        WaitForUser,       // nothing printed: the window stays until it is closed
-    };
-
-    // The window's load event. Ends the program (throws ProgramEnd{2}) when a
-    // host file is missing, after the message and the unload.
-    Next load();
+    // The window's load event. Printed: the exit timer (or, unattended, the
+    // caller) unloads the window; nothing printed: the window stays until it
+    // is closed. Ends the program (throws ProgramEnd{2}) when a host file is
+    // missing, after the message and the unload.
+    void load();
 
     // Window and list events.
     void onListClicked() { LabeldruckerSpeichern(); }

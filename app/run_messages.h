@@ -33,8 +33,6 @@ class RunMessages : public Messages {
 
     void show(const std::string& text, const std::string& title, MessageIcon icon) override;
 
-    // Unattended from here on (a display that cannot be used).
-    void setUnattended() { boxes_ = nullptr; }
     bool unattended() const { return boxes_ == nullptr; }
 
   private:

@@ -91,8 +91,8 @@ Result measure(int repeats, Call call) {
 template <class Surface>
 void compare(const char* surfaceName, const std::string& text, double maxWidth) {
     const auto fast = measure<Surface>(2000, [&](lumaro::Context& c) {
-        return lumaro::TextDrucken(c, 20, 50, text, 0, 9, lumaro::kFalse, lumaro::kFalse, maxWidth,
-                                   0, 5, lumaro::kFalse, lumaro::kFalse, 0);
+        return lumaro::TextDrucken(
+            c, {.x = 20, .y = 50, .text = text, .size = 9, .maxWidth = maxWidth, .lines = 5});
     });
     const auto naive = measure<Surface>(20, [&](lumaro::Context& c) {
         return naiveTextDrucken(c.printer, 20, 50, text, 9, maxWidth, 5);

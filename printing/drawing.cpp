@@ -8,6 +8,7 @@
 #include "printing/width_search.h"
 #include "support/codepage.h"
 #include "support/errors.h"
+#include "support/trim.h"
 
 namespace lumaro {
 
@@ -16,52 +17,45 @@ namespace {
 // Longer texts are cut before anything else; no document holds more in one call.
 constexpr std::size_t kMaxTextLength = 1000;
 
-bool blankOnly(const std::string& s) {
-    return s.find_first_not_of(' ') == std::string::npos;
-}
-
 }  // namespace
 
-double TextDrucken(Context& c, double dblX, double dblY, const std::string& strText,
-                   std::int16_t bolRechtsbuendig, std::int16_t intSize, std::int16_t bolFett,
-                   std::int16_t bolKursiv, double dblMaxBreite, std::int32_t lngFarbe,
-                   std::int16_t intMehrereZeilen, std::int16_t bolUnterstrichen,
-                   std::int16_t bolNurMessen, double dblZeilenabstand) {
-    if (blankOnly(strText))
+double TextDrucken(Context& c, const TextSpec& spec) {
+    if (trimBlanks(spec.text).empty())
         return 0;
-    const std::string text = strText.substr(0, kMaxTextLength);
+    const std::string text(spec.text.substr(0, kMaxTextLength));
     PrintSurface& s = c.printer;
     // Any fault from here on (the device, a word too wide for the width)
     // stops the text quietly; what was printed stays printed.
     try {
-        setUpTextFont(s, {intSize, bolFett == kTrue, bolKursiv == kTrue, bolUnterstrichen == kTrue},
-                      text, dblMaxBreite, intMehrereZeilen, WrapRule::Strict);
+        setUpTextFont(
+            s, {spec.size, spec.bold == kTrue, spec.italic == kTrue, spec.underline == kTrue}, text,
+            spec.maxWidth, spec.lines, WrapRule::Strict);
 
         // The first line is aligned by the width of the whole text, even when
         // it is wrapped or cut afterwards.
-        const auto x = alignedX(c.bounds, bolRechtsbuendig, dblX, dblMaxBreite,
+        const auto x = alignedX(c.bounds, spec.align, spec.x, spec.maxWidth,
                                 [&] { return s.textWidth(text); });
         if (!x) {
             c.services.messages.show(
                 ansi("ungültiger Wert in") +
-                    " FunktionenDrucker.General.TextDrucken: " + std::to_string(bolRechtsbuendig),
+                    " FunktionenDrucker.General.TextDrucken: " + std::to_string(spec.align),
                 "Fehler", MessageIcon::Stop);
         }
-        s.setCurrentX(x.value_or(dblX));
-        s.setForeColor(lngFarbe > 0 ? lngFarbe : 0);
-        if (dblMaxBreite == 0 && intMehrereZeilen != 0) {
+        s.setCurrentX(x.value_or(spec.x));
+        s.setForeColor(spec.color > 0 ? spec.color : 0);
+        if (spec.maxWidth == 0 && spec.lines != 0) {
             c.services.messages.show(
                 ansi("Im Modul 'TextDrucken' fehlt die Breite des Textes. Bitte informieren Sie "
                      "den Programmierer!"),
                 ansi("Funktion nicht vollständig"), MessageIcon::Information);
         }
-        s.setCurrentY(dblY);
-        const double height = s.textHeight(text) + dblZeilenabstand;
-        const double pitch = height + dblZeilenabstand;
+        s.setCurrentY(spec.y);
+        const double height = s.textHeight(text) + spec.lineSpacing;
+        const double pitch = height + spec.lineSpacing;
 
         // Measuring moves the position as printing would, so that a caller
         // can measure a block and then draw it with the same result.
-        const bool measureOnly = bolNurMessen != 0;
+        const bool measureOnly = spec.measureOnly != 0;
         auto put = [&](const std::string& line) {
             if (measureOnly)
                 s.setCurrentX(s.currentX() + s.textWidth(line));
@@ -69,20 +63,20 @@ double TextDrucken(Context& c, double dblX, double dblY, const std::string& strT
                 s.print(line);
         };
 
-        if (dblMaxBreite > 0 && intMehrereZeilen != 0) {
+        if (spec.maxWidth > 0 && spec.lines != 0) {
             const std::size_t lines =
-                wrapLines(s, text, dblMaxBreite, WrapRule::Strict,
+                wrapLines(s, text, spec.maxWidth, WrapRule::Strict,
                           [&](std::string_view piece, std::size_t index, bool) {
                               if (index > 0) {
-                                  s.setCurrentX(dblX);
+                                  s.setCurrentX(spec.x);
                                   s.setCurrentY(s.currentY() + pitch);
                               }
                               put(std::string(piece));
                           });
             return pitch * static_cast<double>(lines);
         }
-        if (dblMaxBreite > 0) {
-            put(cutWithEllipsis(s, text, dblMaxBreite));
+        if (spec.maxWidth > 0) {
+            put(cutWithEllipsis(s, text, spec.maxWidth));
             return height;
         }
         put(text);
@@ -90,6 +84,19 @@ double TextDrucken(Context& c, double dblX, double dblY, const std::string& strT
     } catch (const RuntimeError&) {
         return 0;
     }
+}
+
+void setUpSheet(Context& c, int orientation, double scaleWidth, double scaleHeight) {
+    PrintSurface& p = c.printer;
+    p.setScaleMode(6);
+    p.setFontName(kDocumentFont);
+    p.setFontSize(9);
+    p.setFontItalic(false);
+    p.setFontBold(false);
+    if (orientation != 0)
+        p.setOrientation(orientation);
+    p.setScaleHeight(scaleHeight);
+    p.setScaleWidth(scaleWidth);
 }
 
 double TextBreite(Context& c, const std::string& strText, double dblGroesse, std::int16_t bolFett,

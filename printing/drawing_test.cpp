@@ -25,8 +25,19 @@ struct TextCall {
     double spacing = 0;
 
     double run(Context& c) const {
-        return TextDrucken(c, x, y, text, align, size, bold, italic, maxWidth, color, lines,
-                           underline, measureOnly, spacing);
+        return TextDrucken(c, {.x = x,
+                               .y = y,
+                               .text = text,
+                               .align = align,
+                               .size = size,
+                               .bold = bold,
+                               .italic = italic,
+                               .underline = underline,
+                               .maxWidth = maxWidth,
+                               .color = color,
+                               .lines = lines,
+                               .measureOnly = measureOnly,
+                               .lineSpacing = spacing});
     }
 };
 

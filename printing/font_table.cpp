@@ -6,6 +6,9 @@ namespace lumaro {
 
 namespace {
 
+// All white space around a font name goes, not only the blanks the program's
+// Trim (support/trim.h) removes: no font name begins or ends with a tab or a
+// line break, and a template's name may carry one.
 bool isBlank(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
@@ -39,7 +42,7 @@ FontTable::FontTable(std::vector<Entry> entries, std::string_view empty)
     : entries_(std::move(entries)), empty_(empty) {}
 
 const FontTable& FontTable::standIns() {
-    static const FontTable table({{"Veranda", "DejaVu Sans"},
+    static const FontTable table({{kDocumentFont, "DejaVu Sans"},
                                   {"Verdana", "DejaVu Sans"},
                                   {"Arial", "Liberation Sans"},
                                   {"Helvetica", "Liberation Sans"},
@@ -51,7 +54,7 @@ const FontTable& FontTable::standIns() {
 }
 
 const FontTable& FontTable::windows() {
-    static const FontTable table({{"Veranda", "Verdana"}}, "Verdana");
+    static const FontTable table({{kDocumentFont, "Verdana"}}, "Verdana");
     return table;
 }
 

@@ -9,6 +9,10 @@
 
 namespace lumaro {
 
+// The font every document is set in, spelled as the host spells it; the
+// tables below map it to Verdana or its stand-in.
+inline constexpr const char* kDocumentFont = "Veranda";
+
 class FontTable {
   public:
     struct Entry {

@@ -18,8 +18,13 @@ class FramedTextTest : public ::testing::Test {
 
     double frame(const std::string& text, std::int16_t align, double maxWidth, std::int16_t lines,
                  std::int16_t size = 10) {
-        return TextInRahmenDrucken(world.context, 10, 20, text, align, size, kFalse, kFalse,
-                                   maxWidth, 0, lines, kFalse);
+        return TextInRahmenDrucken(world.context, {.x = 10,
+                                                   .y = 20,
+                                                   .text = text,
+                                                   .align = align,
+                                                   .size = size,
+                                                   .maxWidth = maxWidth,
+                                                   .lines = lines});
     }
 };
 

@@ -11,6 +11,8 @@
 // and on the device.
 #pragma once
 
+#include "support/errors.h"
+
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -28,7 +30,7 @@ bool exceeds(double width, double maxWidth);
 
 // What the original platform raised for cutting a character off an empty
 // piece. Nobody sees it: the text routines stop quietly on any fault.
-inline constexpr int kCutFault = 5;
+inline constexpr int kCutFault = err::kInvalidCall;
 
 // The largest i in [0, n) with fits(i), where fits holds for a (possibly empty)
 // run of indices from 0 and fails for all after it. Starts probing at guess.

@@ -127,8 +127,12 @@ TEST(WidthSearch, WidthsAreComparedInSinglePrecision) {
 
 TEST(WidthSearch, LongInstructionShrunkToFiveLinesNeedsFewMeasurements) {
     testing::TestWorld world;
-    const double height = TextDrucken(world.context, 20, 50, bench::instructionText(), 0, 9, kFalse,
-                                      kFalse, 120, 0, 5, kFalse, kFalse, 0);
+    const double height = TextDrucken(world.context, {.x = 20,
+                                                      .y = 50,
+                                                      .text = bench::instructionText(),
+                                                      .size = 9,
+                                                      .maxWidth = 120,
+                                                      .lines = 5});
     const auto lines = world.surface.texts();
     ASSERT_GT(height, 0);
     EXPECT_LE(lines.size(), 5u);
@@ -136,8 +140,12 @@ TEST(WidthSearch, LongInstructionShrunkToFiveLinesNeedsFewMeasurements) {
 
     testing::ProportionalSurface proportional;
     Context context{world.services, proportional, world.pictures, PageBounds{}};
-    EXPECT_GT(TextDrucken(context, 20, 50, bench::instructionText(), 0, 9, kFalse, kFalse, 120, 0,
-                          5, kFalse, kFalse, 0),
+    EXPECT_GT(TextDrucken(context, {.x = 20,
+                                    .y = 50,
+                                    .text = bench::instructionText(),
+                                    .size = 9,
+                                    .maxWidth = 120,
+                                    .lines = 5}),
               0);
     EXPECT_LT(proportional.widthMeasurements(), 300);
 }

@@ -6,18 +6,10 @@
 
 #include "support/codepage.h"
 #include "support/errors.h"
+#include "support/trim.h"
 
 namespace lumaro {
 namespace {
-
-// The platform's Trim: spaces only, tabs stay.
-std::string trimSpaces(const std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    const auto last = s.find_last_not_of(' ');
-    return s.substr(first, last - first + 1);
-}
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -70,7 +62,7 @@ std::int32_t toInt32(double v) {
 }
 
 std::int32_t GanzzahlLesen(const std::string& text, const Regional& r) {
-    const std::string trimmed = trimSpaces(text);
+    const std::string_view trimmed = trimBlanks(text);
     bool negative = false;
     std::string digits;
     for (char c : trimmed) {
@@ -99,7 +91,7 @@ std::int32_t GanzzahlLesen(const std::string& text, const Regional& r) {
 }
 
 double ZahlLesen(const std::string& text, const Regional& r) {
-    std::string t = trimSpaces(text);
+    std::string t(trimBlanks(text));
     if (t.empty() || isLoneSeparator(t, r))
         return 0;
     const std::string lower = asciiLower(t);
@@ -126,14 +118,14 @@ double ZahlLesen(const std::string& text, const Regional& r) {
             separatorPlaced = true;
         }
     }
-    const std::string check = trimSpaces(result);
+    const std::string check(trimBlanks(result));
     if (check == "-" || isLoneSeparator(check, r))
         return 0;
     return systemToDouble(result, r);
 }
 
 Money TextZuBetrag(const std::string& text, const Regional& r) {
-    if (trimSpaces(text).empty())
+    if (trimBlanks(text).empty())
         return 0;
     // From the right: currency marks (S, SFr, €) and blanks go, the rightmost
     // other character is the decimal separator and every other one to its
@@ -153,7 +145,7 @@ Money TextZuBetrag(const std::string& text, const Regional& r) {
         }
     }
     const std::string result(reversed.rbegin(), reversed.rend());
-    const std::string check = trimSpaces(result);
+    const std::string check(trimBlanks(result));
     if (check.empty() || isLoneSeparator(check, r))
         return 0;
     return systemToMoney(result, r);
@@ -164,7 +156,7 @@ NullValue NullFilter(const Services& s, const std::optional<std::string>& value,
     const bool isNull = !value.has_value();
     // The numeric types give a 16-bit 0 for an empty value, not a zero of
     // their own type, as the platform's untyped 0 did.
-    const bool blank = isNull || trimSpaces(*value).empty();
+    const bool blank = isNull || trimBlanks(*value).empty();
     if (typeName == "Integer") {
         if (blank)
             return std::int16_t{0};
@@ -206,7 +198,7 @@ NullValue NullFilter(const Services& s, const std::optional<std::string>& value,
         // a blank text counts as 0, anything else must be a number.
         if (blank)
             return false;
-        const std::string lower = asciiLower(trimSpaces(*value));
+        const std::string lower = asciiLower(std::string(trimBlanks(*value)));
         if (lower == "true")
             return true;
         if (lower == "false")

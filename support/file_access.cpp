@@ -3,18 +3,9 @@
 #include "support/codepage.h"
 #include "support/errors.h"
 #include "support/file_system.h"
+#include "support/trim.h"
 
 namespace lumaro {
-namespace {
-
-std::string trimSpaces(const std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
-}  // namespace
 
 bool DateiVorhanden(const Services& s, const std::string& path) {
     const int code = fs::probeOpenForReading(path);
@@ -45,7 +36,7 @@ bool DateiVorhanden(const Services& s, const std::string& path) {
 }
 
 std::string DateiEinlesen(const std::string& path) {
-    const std::string p = trimSpaces(path);
+    const std::string p(trimBlanks(path));
     // Folders, hidden files and anything else that is no ordinary file count
     // as absent.
     if (!fs::isOrdinaryFile(p))

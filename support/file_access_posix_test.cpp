@@ -1,9 +1,8 @@
-// The file test's endings that need a forked child on POSIX systems: a file
-// the user may not read (as root the child drops its privileges first) and a
-// process out of file handles.
+// The file test ending that needs a forked child on POSIX systems: a process
+// out of file handles. A file the user may not read is checked on the real
+// program (tests/e2e/test_faults.py).
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 
@@ -15,52 +14,15 @@
 namespace lumaro {
 namespace {
 
-using testing::w;
-
-class PosixFileTest : public ::testing::Test {
-  protected:
-    testing::TestWorld world;
-    const Services& s = world.services;
-};
-
-TEST_F(PosixFileTest, AFileTheUserMayNotReadEndsTheProgramAfterNamingIt) {
-    ::chmod(world.folder.path().c_str(), 0755);
-    world.folder.write("Halmor.ini", "[Drucker]\r\n");
-    ::chmod(world.folder.file("Halmor.ini").c_str(), 0000);
-    const std::string path = world.folder.file("Halmor.ini");
-    const auto outcome = testing::runInChild(
-        [&] {
-            try {
-                DateiVorhanden(s, path);
-                return std::string("returned");
-            } catch (const ProgramEnd& end) {
-                const auto& m = world.messages.shown;
-                if (m.size() != 1)
-                    return std::string("messages: ") + std::to_string(m.size());
-                return "end " + std::to_string(end.exitStatus) + "|" + m[0].title + "|" +
-                       std::to_string(static_cast<int>(m[0].icon)) + "|" + m[0].text;
-            }
-        },
-        true);
-    if (outcome.status == testing::ChildOutcome::NoPrivilegeDrop)
-        GTEST_SKIP() << "running as root and unable to switch to an unprivileged user";
-    ASSERT_EQ(outcome.status, testing::ChildOutcome::Ran);
-    EXPECT_EQ(outcome.output,
-              "end 2|Lumaro|" + std::to_string(static_cast<int>(MessageIcon::None)) + "|" +
-                  w("Auf die Datei " + path +
-                    " kann nicht zugegriffen werden! Sie sollten das Programm beenden, und nach "
-                    "der Ursache suchen, falls auf diese Datei zugegriffen werden soll, da sonst "
-                    "während der Ausführung Fehler auftreten können!"));
-}
-
-TEST_F(PosixFileTest, AConditionTheTableDoesNotKnowEndsTheProgramWithItsNumber) {
+TEST(PosixFileTest, AConditionTheTableDoesNotKnowEndsTheProgramWithItsNumber) {
     // Running out of file handles has no row of its own; the user is shown
     // our number for it (1000 + errno).
+    testing::TestWorld world;
     world.folder.write("Besamung.xml", "x");
     const std::string path = world.folder.file("Besamung.xml");
     // Taken out before the limit: the sanitizer's type checks of the fixture
     // need file handles of their own.
-    const Services& services = s;
+    const Services& services = world.services;
     const auto& shown = world.messages.shown;
     const auto outcome = testing::runInChild(
         [&] {

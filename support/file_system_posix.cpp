@@ -12,6 +12,7 @@
 #include <random>
 
 #include "support/codepage.h"
+#include "support/errors.h"
 #include "support/file_system.h"
 
 namespace lumaro::fs {
@@ -34,30 +35,30 @@ std::string osPath(const std::string& path) {
 int tableRowForErrno(int e) {
     switch (e) {
         case ENOENT:
-            return 53;
+            return err::kFileNotFound;
         case ENOTDIR:
-            return 76;
+            return err::kPathNotFound;
         case EISDIR:
-            return 75;
+            return err::kPathFileAccess;
         case EACCES:
         case EPERM:
-            return 70;
+            return err::kPermissionDenied;
         case ENAMETOOLONG:
         case EINVAL:
         case ELOOP:
-            return 52;
+            return err::kBadFileName;
         case EBUSY:
         case ETXTBSY:
-            return 55;
+            return err::kFileAlreadyOpen;
         case EIO:
         case ENXIO:
         case ENODEV:
 #ifdef ENOMEDIUM
         case ENOMEDIUM:
 #endif
-            return 71;
+            return err::kDiskNotReady;
         default:
-            return 1000 + e;
+            return err::kSystemErrorBase + e;
     }
 }
 
@@ -208,7 +209,7 @@ std::string joinPath(const std::string& folder, const std::string& name) {
 
 int probeOpenForReading(const std::string& path) {
     if (unusableName(path))
-        return 52;
+        return err::kBadFileName;
     const std::string osp = osPath(path);
     // Opening a folder read-only succeeds on Linux, so look first.
     struct stat st {};
@@ -216,15 +217,15 @@ int probeOpenForReading(const std::string& path) {
         const int e = errno;
         // A missing folder on the way is "path not found", as on Windows.
         if (e == ENOENT && !isFolder(folderOf(osp)))
-            return 76;
+            return err::kPathNotFound;
         return tableRowForErrno(e);
     }
     if (S_ISDIR(st.st_mode))
-        return 75;
+        return err::kPathFileAccess;
     // Pipes, sockets and devices are no files a user or the host leaves for
     // us; treating them as inaccessible also spares us an open that waits.
     if (!S_ISREG(st.st_mode))
-        return 75;
+        return err::kPathFileAccess;
     const int fd = ::open(osp.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return tableRowForErrno(errno);

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "support/codepage.h"
+#include "support/errors.h"
 #include "support/file_system.h"
 
 namespace lumaro::fs {
@@ -52,25 +53,25 @@ bool isSeparator(wchar_t c) {
 int tableRowForError(DWORD e) {
     switch (e) {
         case ERROR_FILE_NOT_FOUND:
-            return 53;
+            return err::kFileNotFound;
         case ERROR_PATH_NOT_FOUND:
         case ERROR_INVALID_DRIVE:
         case ERROR_BAD_NETPATH:
         case ERROR_BAD_NET_NAME:
         case ERROR_DIRECTORY:
-            return 76;
+            return err::kPathNotFound;
         case ERROR_ACCESS_DENIED:
-            return 70;
+            return err::kPermissionDenied;
         case ERROR_SHARING_VIOLATION:
-            return 55;
+            return err::kFileAlreadyOpen;
         case ERROR_INVALID_NAME:
         case ERROR_BAD_PATHNAME:
         case ERROR_FILENAME_EXCED_RANGE:
-            return 52;
+            return err::kBadFileName;
         case ERROR_NOT_READY:
-            return 71;
+            return err::kDiskNotReady;
         default:
-            return 1000 + static_cast<int>(e);
+            return err::kSystemErrorBase + static_cast<int>(e);
     }
 }
 
@@ -200,7 +201,7 @@ std::string joinPath(const std::string& folder, const std::string& name) {
 
 int probeOpenForReading(const std::string& path) {
     if (unusableName(path))
-        return 52;
+        return err::kBadFileName;
     const std::wstring wide = widePath(path);
     // Opening a folder fails with "access denied", the same answer as a file
     // we may not read; the attributes tell the two apart first.
@@ -208,12 +209,12 @@ int probeOpenForReading(const std::string& path) {
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return tableRowForError(::GetLastError());
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return 75;
+        return err::kPathFileAccess;
     Handle h(openForReading(wide));
     if (!h.valid())
         return tableRowForError(::GetLastError());
     if (!isDiskFile(h.get()))
-        return 75;
+        return err::kPathFileAccess;
     return 0;
 }
 

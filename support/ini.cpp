@@ -3,6 +3,7 @@
 #include "support/conversions.h"
 #include "support/file_system.h"
 #include "support/regional.h"
+#include "support/trim.h"
 
 namespace lumaro {
 namespace {
@@ -10,13 +11,6 @@ namespace {
 // The reader hands over at most 49 characters: its callers give it a buffer
 // of 50 including the terminating NUL.
 constexpr std::size_t kMaxValueLength = 49;
-
-std::string trimSpaces(const std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
 
 // What the system's reader makes of the text after the '=': blanks around
 // go, and so does one pair of quotes around the whole value.
@@ -45,13 +39,13 @@ std::string INILesen(const Services& s, const std::string& section, const std::s
     value = value.substr(0, value.find('\0'));
     if (value.size() > kMaxValueLength)
         value.resize(kMaxValueLength);
-    return trimSpaces(value);
+    return std::string(trimBlanks(value));
 }
 
 std::optional<double> INIZahlLesen(const Services& s, const std::string& section,
                                    const std::string& key, long defaultValue) {
     const std::string text = INILesen(s, section, key, formatInteger(defaultValue));
-    if (trimSpaces(text).empty())
+    if (trimBlanks(text).empty())
         return std::nullopt;
     return valOfText(text);
 }

@@ -51,6 +51,8 @@ std::string lineEndOf(const std::string& content) {
     return "\r";
 }
 
+// The system's profile reader drops tabs around names and values as well as
+// blanks; its rule, not the program's Trim (support/trim.h), holds here.
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }

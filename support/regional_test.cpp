@@ -42,16 +42,5 @@ TEST(FormatShortest, WritesTheDecimalValueWithNoMoreDigitsThanItNeeds) {
     EXPECT_EQ(formatShortest(1.5e-7, kGerman), "1,5E-07");
 }
 
-TEST(DatePatterns, PadEveryFieldToItsWidth) {
-    const DateTime t{2010, 9, 26, 14, 3, 7};
-    EXPECT_EQ(formatDate_yy_mm_dd(t), "10_09_26");
-    EXPECT_EQ(formatTime_hh_mm_ss(t), "14:03:07");
-    EXPECT_EQ(formatDate_dd_mm_yyyy(t), "26.09.2010");
-    EXPECT_EQ(formatDate_dd_mm_yy(t), "26.09.10");
-    EXPECT_EQ(formatDateTime_dd_mm_yyyy_hh_mm(t), "26.09.2010 14:03");
-    EXPECT_EQ(formatDate_yy_mm_dd(DateTime{2005, 1, 2, 0, 0, 0}), "05_01_02");
-    EXPECT_EQ(formatDate_dd_mm_yy(DateTime{2100, 12, 31, 23, 59, 59}), "31.12.00");
-}
-
 }  // namespace
 }  // namespace lumaro

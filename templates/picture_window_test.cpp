@@ -86,21 +86,5 @@ TEST_F(PictureHolder, TheStoredCounterIsReadLikeANumberAndRounded) {
     }
 }
 
-// Mixed line ends, a comment, blanks, 8-bit umlauts and no final line end:
-// everything but the holder's own values must survive as it was.
-std::string hostIni(const std::string& breit, const std::string& zaehler, const std::string& hoch,
-                    const std::string& links, const std::string& oben) {
-    return w("; Halmor Einstellungen\r\n[Drucker]\r\nLabeldrucker=Zebra ZD420 \n"
-             "[wdwGrafikSpeicher]\r\nBreit=") +
-           breit + w("\r\nAufrufZähler=") + zaehler + "\nHoch=" + hoch + "\nLinks=" + links +
-           "\r\nOben=" + oben + w("\r\n\r\n[Praxis]\nName=Tierärztin Köhler  \r\nOrt=Gräfenhain");
-}
-
-TEST_F(PictureHolder, TheHostsOtherSettingsStayByteForByte) {
-    world.folder.write("Halmor.ini", hostIni("1", "41", "2", "3", "4"));
-    useOnce();
-    EXPECT_EQ(ini(), hostIni("2955", "42", "2220", "12915", "6990"));
-}
-
 }  // namespace
 }  // namespace lumaro

@@ -10,19 +10,13 @@
 #include "support/file_system.h"
 #include "support/regional.h"
 #include "support/run_log.h"
+#include "support/trim.h"
 #include "templates/picture_window.h"
 #include "xml/xml_tags.h"
 
 namespace lumaro {
 
 namespace {
-
-std::size_t trimmedLength(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return 0;
-    return text.find_last_not_of(' ') - first + 1;
-}
 
 bool isSelected(const TemplatePass& pass, double oben) {
     switch (pass.side) {
@@ -112,8 +106,8 @@ void placePicture(Context& c, const TemplateEntry& e, double y, bool draw) {
 
 TemplateEnd renderTemplate(Context& c, const std::string& vorlage, const TemplatePass& pass) {
     const Services& s = c.services;
-    Protokollieren(s, pass.procedure + ansi(" - Länge: ") + formatInteger(trimmedLength(vorlage)),
-                   4);
+    Protokollieren(
+        s, pass.procedure + ansi(" - Länge: ") + formatInteger(trimBlanks(vorlage).size()), 4);
     if (vorlage.empty())
         return TemplateEnd::EmptyTemplate;
     const double pageWidth = roundHalfEven(c.printer.scaleWidth());

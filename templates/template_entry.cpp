@@ -3,20 +3,17 @@
 #include <optional>
 
 #include "support/conversions.h"
+#include "support/trim.h"
 #include "xml/xml_tags.h"
 
 namespace lumaro {
 
 namespace {
 
-bool isBlank(const std::string& v) {
-    return v.find_first_not_of(' ') == std::string::npos;
-}
-
 // The raw value, or nothing when the field is missing or only blanks.
 std::optional<std::string> field(const Services& s, const std::string& content, const char* name) {
     std::string v = XMLWertHolen(s.messages, content, name);
-    if (isBlank(v))
+    if (trimBlanks(v).empty())
         return std::nullopt;
     return v;
 }

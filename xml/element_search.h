@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "support/services.h"
+#include "support/trim.h"
 #include "xml/joined_text.h"
 
 namespace lumaro::xml_detail {
@@ -35,9 +36,5 @@ std::string elementContent(const JoinedText& text, const ElementSearch& element,
 // before + after without the blanks at either end of the joined text, built
 // with one copy.
 std::string joinTrimmed(std::string_view before, std::string_view after);
-
-// Without leading and trailing blanks (character 32 only; tabs and line
-// breaks are content).
-std::string_view trimBlanks(std::string_view s);
 
 }  // namespace lumaro::xml_detail

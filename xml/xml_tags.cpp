@@ -35,14 +35,6 @@ std::string removeAll(const std::string& s, const std::string& pattern) {
 
 }  // namespace
 
-std::string_view trimBlanks(std::string_view s) {
-    const std::size_t first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    const std::size_t last = s.find_last_not_of(' ');
-    return s.substr(first, last - first + 1);
-}
-
 ElementSearch findElement(Messages& messages, const JoinedText& text, const std::string& name,
                           std::size_t searchFrom) {
     ElementSearch result;

@@ -4,6 +4,7 @@
 #include "documents/insemination/cost_list.h"
 #include "documents/insemination/label_table.h"
 #include "documents/insemination/text_replace.h"
+#include "printing/drawing.h"
 #include "support/codepage.h"
 #include "support/conversions.h"
 #include "support/errors.h"
@@ -73,14 +74,7 @@ CertificateTemplate buildCertificateTemplate(Messages& messages, const Regional&
 
 bool BesamungsscheinDrucken(Context& c, const std::string& text) {
     PrintSurface& printer = c.printer;
-    printer.setScaleMode(6);
-    printer.setFontName("Veranda");
-    printer.setFontSize(9);
-    printer.setFontItalic(false);
-    printer.setFontBold(false);
-    printer.setOrientation(1);
-    printer.setScaleHeight(297);
-    printer.setScaleWidth(210);
+    setUpSheet(c, 1, 210, 297);
 
     Messages& messages = c.services.messages;
     const CertificateOptions options = readCertificateOptions(messages, c.services.regional, text);

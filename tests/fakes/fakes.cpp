@@ -171,7 +171,7 @@ FakeSurface::FakeSurface()
     setScaleMode(6);
     setScaleWidth(210);
     setScaleHeight(297);
-    setFontName("Veranda");
+    setFontName(kDocumentFont);
     setFontSize(9);
 }
 

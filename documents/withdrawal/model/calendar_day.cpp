@@ -6,12 +6,11 @@
 #include "support/conversions.h"
 #include "support/errors.h"
 #include "support/regional.h"
+#include "support/trim.h"
 
 namespace lumaro {
 
 namespace {
-
-constexpr int kInvalidArgument = 5;
 
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
     std::int64_t q = a / b;
@@ -54,14 +53,6 @@ bool inPrintableRange(std::int64_t days) {
     return days >= kFirstDay && days <= kLastDay;
 }
 
-std::string_view trimBlanks(std::string_view s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = s.find_last_not_of(' ');
-    return s.substr(first, last - first + 1);
-}
-
 // The number at the start of a piece of the date, as a 16-bit whole number.
 int pieceValue(std::string_view piece) {
     return toInt16(roundHalfEven(valOfText(std::string(piece))));
@@ -77,7 +68,7 @@ CalendarDay calendarDay(int year, int month, int day) {
     const std::int64_t m = months - y * 12 + 1;
     const std::int64_t days = daysFromCivil(y, m, 1) + (day - 1);
     if (!inPrintableRange(days))
-        raiseError(kInvalidArgument);
+        raiseError(err::kInvalidCall);
     return CalendarDay{days};
 }
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "support/regional.h"
+#include "support/trim.h"
 #include "xml/xml_tags.h"
 
 namespace lumaro {
@@ -17,14 +18,6 @@ bool contains(const std::string& text, std::string_view what) {
 
 bool isTrueFlag(std::string_view text) {
     return text == "True";
-}
-
-std::string trimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
 }
 
 WithdrawalRecord readRecord(Messages& messages, const std::string& recordText) {
@@ -175,15 +168,32 @@ Periods greatestAppliedPeriods(const MedicationTable& table, bool alreadyDoubled
 
 std::string medicationText(const MedicationRow& row, const Regional& regional,
                            bool withDosageForm) {
-    std::string text = formatShortest(row.Menge, regional) + " " + trimBlanks(row.Einheit) + " " +
-                       trimBlanks(row.Bezeichnung);
-    const std::string charge = trimBlanks(row.Charge);
-    if (!charge.empty())
-        text += " [" + charge + "]";
-    const std::string form = trimBlanks(row.Darreichungsform);
-    if (withDosageForm && !form.empty())
-        text += ", " + form;
+    std::string text = formatShortest(row.Menge, regional) + " ";
+    text += trimBlanks(row.Einheit);
+    text += " ";
+    text += trimBlanks(row.Bezeichnung);
+    const std::string_view charge = trimBlanks(row.Charge);
+    if (!charge.empty()) {
+        text += " [";
+        text += charge;
+        text += "]";
+    }
+    const std::string_view form = trimBlanks(row.Darreichungsform);
+    if (withDosageForm && !form.empty()) {
+        text += ", ";
+        text += form;
+    }
     return text;
+}
+
+std::string periodsText(const Periods& periods, const Regional& regional) {
+    return "Fleisch " + formatShortest(periods.meat, regional) + "  /  Milch " +
+           formatShortest(periods.milk, regional);
+}
+
+std::string endDatesText(CalendarDay date, const Periods& periods) {
+    return "Wartezeiten enden am: Fleisch " + formatDayLong(addPeriod(date, periods.meat)) +
+           " / Milch " + formatDayLong(addPeriod(date, periods.milk));
 }
 
 }  // namespace lumaro

@@ -11,8 +11,10 @@
 #include <string>
 #include <string_view>
 
+#include "documents/withdrawal/model/calendar_day.h"
 #include "documents/withdrawal/model/medication_table.h"
 #include "support/services.h"
+#include "support/trim.h"
 
 namespace lumaro {
 
@@ -66,9 +68,6 @@ struct Periods {
 // Flags of the data file count only when their text is exactly "True".
 bool isTrueFlag(std::string_view text);
 
-// Removes blanks (only blanks) at both ends.
-std::string trimBlanks(std::string_view text);
-
 // recordText: one Wartezeitenzettel element, tags included.
 WithdrawalRecord readRecord(Messages& messages, const std::string& recordText);
 
@@ -93,6 +92,14 @@ bool isDoubled(const MedicationRow& row, bool alreadyDoubled);
 Periods rowPeriods(const MedicationRow& row, bool alreadyDoubled);
 // The greatest periods over the applied rows, meat and milk each on its own.
 Periods greatestAppliedPeriods(const MedicationTable& table, bool alreadyDoubled);
+
+// "Fleisch 7  /  Milch 2,5": periods in their shortest form, as the period
+// boxes show them.
+std::string periodsText(const Periods& periods, const Regional& regional);
+
+// "Wartezeiten enden am: Fleisch 12.03.2024 / Milch 10.03.2024": the days the
+// periods end, counted from the treatment date.
+std::string endDatesText(CalendarDay date, const Periods& periods);
 
 // "2 ml Name [Charge], Darreichungsform" with the quantity in its shortest
 // form; the batch and the dosage form only when they are not blank.

@@ -55,20 +55,17 @@ class A4Sheets : public WithdrawalSheets {
 
     void appliedSection(const Treatment& t, CalendarDay date) override {
         const Regional& regional = c_.services.regional;
-        changePageIfReached(6);
-        const Periods greatest = greatestAppliedPeriods(t.medications, record_.alreadyDoubled);
-        text(left(), height_, "Angewandte Medikamente und Darreichungsform:", 0, 7, false, true);
-        greyBox(edge() - headingWidth_, height_, headingWidth_, 4);
-        text(edge(), height_ + 0.5,
-             "Fleisch " + formatShortest(greatest.meat, regional) + "  /  Milch " +
-                 formatShortest(greatest.milk, regional),
-             1, 7, true);
+        const Periods greatest = appliedHead(t, 7, 7);
         if (record_.WZEndeZeigen) {
-            const double x = edge() - widthOf("Wartezeiten in Tagen", 7, true) - 4;
-            text(x, height_ + 0.5,
-                 "Wartezeiten-Ende: Fleisch " + formatDayShort(addPeriod(date, greatest.meat)) +
-                     ", Milch " + formatDayShort(addPeriod(date, greatest.milk)),
-                 1, 7, true);
+            const double x = edge() - TextBreite(c_, "Wartezeiten in Tagen", 7, kTrue) - 4;
+            TextDrucken(c_, {.x = x,
+                             .y = height_ + 0.5,
+                             .text = "Wartezeiten-Ende: Fleisch " +
+                                     formatDayShort(addPeriod(date, greatest.meat)) + ", Milch " +
+                                     formatDayShort(addPeriod(date, greatest.milk)),
+                             .align = 1,
+                             .size = 7,
+                             .bold = kTrue});
         }
         height_ += 2;
         std::string joined;
@@ -81,12 +78,20 @@ class A4Sheets : public WithdrawalSheets {
             joined += medicationText(row, regional, true);
         }
         height_ += 4;
-        height_ += text(left(), height_, joined, 0, 7, false, false, edge() - 4 - left(), 9);
+        height_ += TextDrucken(c_, {.x = left(),
+                                    .y = height_,
+                                    .text = joined,
+                                    .size = 7,
+                                    .maxWidth = edge() - 4 - left(),
+                                    .lines = 9});
     }
 
     void dispensedCaption() override {
-        text(left(), height_, "Abgegebene Medikamente, Wartezeiten und Anwendungsanweisung", 0, 7,
-             false, true);
+        TextDrucken(c_, {.x = left(),
+                         .y = height_,
+                         .text = "Abgegebene Medikamente, Wartezeiten und Anwendungsanweisung",
+                         .size = 7,
+                         .italic = kTrue});
     }
 
     void keeperArea(bool measure) override {
@@ -104,24 +109,41 @@ class A4Sheets : public WithdrawalSheets {
         for (int i = 0; i < 5; ++i) {
             const double x = left() + i * (fieldWidth + 3);
             LinieDrucken(c_, x, x + fieldWidth, height_ - 0.5, kTrue);
-            text(x, height_, ansi(captions[i]), 21, 5, false, false, fieldWidth);
+            TextDrucken(c_, {.x = x,
+                             .y = height_,
+                             .text = ansi(captions[i]),
+                             .align = 21,
+                             .size = 5,
+                             .maxWidth = fieldWidth});
         }
         height_ += 7;
         changePageIfReached(7);
         const std::string returned = ansi("Rücknahme:");
-        height_ += text(left(), height_, returned, 0, 7);
-        LinieDrucken(c_, left() + widthOf(returned, 7) + 1, edge(), height_, kTrue);
+        height_ += TextDrucken(c_, {.x = left(), .y = height_, .text = returned, .size = 7});
+        LinieDrucken(c_, left() + TextBreite(c_, returned, 7) + 1, edge(), height_, kTrue);
         height_ += 2;
     }
 
     void closingPart() override {
         height_ += 4;
         const std::string& message = record_.AllgemeineNachricht;
-        const double messageHeight =
-            text(left(), height_, message, 0, 7, true, false, edge() - left(), 11, true);
+        const double messageHeight = TextDrucken(c_, {.x = left(),
+                                                      .y = height_,
+                                                      .text = message,
+                                                      .size = 7,
+                                                      .bold = kTrue,
+                                                      .maxWidth = edge() - left(),
+                                                      .lines = 11,
+                                                      .measureOnly = kTrue});
         if (height_ + messageHeight >= bottom())
             changePage();
-        height_ += text(left(), height_, message, 0, 7, true, false, edge() - left(), 11);
+        height_ += TextDrucken(c_, {.x = left(),
+                                    .y = height_,
+                                    .text = message,
+                                    .size = 7,
+                                    .bold = kTrue,
+                                    .maxWidth = edge() - left(),
+                                    .lines = 11});
 
         // The signatures belong on the sheet they sign: a block that runs a
         // little past the bottom limit moves up to end on it, a block that

@@ -58,14 +58,7 @@ class A5Sheets : public WithdrawalSheets {
 
     void appliedSection(const Treatment& t, CalendarDay date) override {
         const Regional& regional = c_.services.regional;
-        changePageIfReached(6);
-        const Periods greatest = greatestAppliedPeriods(t.medications, record_.alreadyDoubled);
-        text(left(), height_, "Angewandte Medikamente und Darreichungsform:", 0, 9, false, true);
-        greyBox(edge() - headingWidth_, height_, headingWidth_, 4);
-        text(edge(), height_ + 0.5,
-             "Fleisch " + formatShortest(greatest.meat, regional) + "  /  Milch " +
-                 formatShortest(greatest.milk, regional),
-             1, 8, true);
+        const Periods greatest = appliedHead(t, 9, 8);
         height_ += 1;
         for (const MedicationRow& row : t.medications.rows()) {
             if (row.AbgabeStatus != kAngewandt)
@@ -75,18 +68,24 @@ class A5Sheets : public WithdrawalSheets {
             // A drug with a long name and batch wraps inside the half instead
             // of running across into the empty right half of the sheet; the
             // next drug then starts below its last line.
-            const double used = text(left(), height_, medicationText(row, regional, true), 0, 8,
-                                     false, false, edge() - left(), -1);
+            const double used = TextDrucken(c_, {.x = left(),
+                                                 .y = height_,
+                                                 .text = medicationText(row, regional, true),
+                                                 .size = 8,
+                                                 .maxWidth = edge() - left(),
+                                                 .lines = -1});
             const double oneLine = c_.printer.textHeight("X");
             if (used > oneLine)
                 height_ += used - oneLine;
         }
         if (record_.WZEndeZeigen) {
             height_ += 4;
-            text(edge(), height_,
-                 "Wartezeiten enden am: Fleisch " + formatDayLong(addPeriod(date, greatest.meat)) +
-                     " / Milch " + formatDayLong(addPeriod(date, greatest.milk)),
-                 1, 8, true);
+            TextDrucken(c_, {.x = edge(),
+                             .y = height_,
+                             .text = endDatesText(date, greatest),
+                             .align = 1,
+                             .size = 8,
+                             .bold = kTrue});
         }
         height_ += 3;
     }
@@ -94,8 +93,10 @@ class A5Sheets : public WithdrawalSheets {
     void dispensedCaption() override {
         height_ += 2;
         const std::string caption = "Abgegebene Medikamente, Wartezeiten und Anwendungsanweisung";
-        greyBox(left(), height_, widthOf("Abgegebene Medikamente,  ", 9, false, true), 4);
-        text(left(), height_, caption, 0, 9, false, true);
+        KastenDrucken(c_, left(), height_,
+                      TextBreite(c_, "Abgegebene Medikamente,  ", 9, kFalse, kTrue), 4, "", 0,
+                      kFalse, kLightGrey);
+        TextDrucken(c_, {.x = left(), .y = height_, .text = caption, .size = 9, .italic = kTrue});
     }
 
     void keeperArea(bool measure) override {
@@ -114,7 +115,12 @@ class A5Sheets : public WithdrawalSheets {
         for (int i = 0; i < 4; ++i) {
             const double x = left() + i * (fieldWidth + 3);
             LinieDrucken(c_, x, x + fieldWidth, height_ - 0.5, kTrue);
-            text(x, height_, ansi(captions[i]), 21, 7, false, false, fieldWidth);
+            TextDrucken(c_, {.x = x,
+                             .y = height_,
+                             .text = ansi(captions[i]),
+                             .align = 21,
+                             .size = 7,
+                             .maxWidth = fieldWidth});
         }
         height_ += kBelow;
     }
@@ -122,11 +128,23 @@ class A5Sheets : public WithdrawalSheets {
     void closingPart() override {
         height_ += 4;
         const std::string& message = record_.AllgemeineNachricht;
-        const double messageHeight =
-            text(left(), height_, message, 0, 9, true, false, edge() - left(), 10, true);
+        const double messageHeight = TextDrucken(c_, {.x = left(),
+                                                      .y = height_,
+                                                      .text = message,
+                                                      .size = 9,
+                                                      .bold = kTrue,
+                                                      .maxWidth = edge() - left(),
+                                                      .lines = 10,
+                                                      .measureOnly = kTrue});
         if (height_ + messageHeight >= bottom())
             changePage();
-        height_ += text(left(), height_, message, 0, 9, true, false, edge() - left(), 10);
+        height_ += TextDrucken(c_, {.x = left(),
+                                    .y = height_,
+                                    .text = message,
+                                    .size = 9,
+                                    .bold = kTrue,
+                                    .maxWidth = edge() - left(),
+                                    .lines = 10});
 
         // The signature block is never squeezed upwards here: it goes to a
         // new page whenever it does not end above the bottom limit.
@@ -140,18 +158,30 @@ class A5Sheets : public WithdrawalSheets {
         signatureLine(edge() - width, width, y0,
                       firstCopy() ? "Unterschrift Tierarzt" : "Unterschrift Tierhalter", 8);
         if (!number.empty())
-            text(left(), y0, "Tierarzt-Nr.:", 21, 8, false, false, fullWidth);
+            TextDrucken(c_, {.x = left(),
+                             .y = y0,
+                             .text = "Tierarzt-Nr.:",
+                             .align = 21,
+                             .size = 8,
+                             .maxWidth = fullWidth});
         if (firstCopy())
-            text(left(), y0 + 1, "Programmierung:", 0, 6);
+            TextDrucken(c_, {.x = left(), .y = y0 + 1, .text = "Programmierung:", .size = 6});
         height_ += 4;
         const double y1 = height_;
         if (firstCopy())
-            text(edge() - width, y1, record_.TierarztName, 21, 8, false, false, width);
+            TextDrucken(c_, {.x = edge() - width,
+                             .y = y1,
+                             .text = record_.TierarztName,
+                             .align = 21,
+                             .size = 8,
+                             .maxWidth = width});
         else
-            text(left(), y1, record_.TierarztName, 0, 8);
-        text(left(), y1, number, 21, 8, false, false, fullWidth);
+            TextDrucken(c_, {.x = left(), .y = y1, .text = record_.TierarztName, .size = 8});
+        TextDrucken(
+            c_,
+            {.x = left(), .y = y1, .text = number, .align = 21, .size = 8, .maxWidth = fullWidth});
         if (firstCopy())
-            text(left(), y1, kWebAddress, 0, 6);
+            TextDrucken(c_, {.x = left(), .y = y1, .text = kWebAddress, .size = 6});
     }
 };
 

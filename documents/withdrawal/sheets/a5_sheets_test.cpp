@@ -47,50 +47,16 @@ Rec a5Record() {
     return r;
 }
 
-TEST_F(A5Sheets, TwoCopiesInTheLeftHalfOfALandscapeSheet) {
+// The layout itself is pinned down by the example's expected trace; here the
+// options the A5 sheets do not offer.
+TEST_F(A5Sheets, AlwaysTwoCopiesOnTheWholeHalfWhateverTheA4Options) {
     Rec r = a5Record();
     r.flags = {{"A4NichtFuerTierarzt", "True"}, {"NurObereHaelfte", "True"}};
     ASSERT_TRUE(print(r.xml()));
-    EXPECT_EQ(surface.orientation(), 2);
-    EXPECT_EQ(surface.scaleWidth(), 297);
-    EXPECT_EQ(world.context.bounds.intRechterRand, 134);
-    EXPECT_EQ(world.context.bounds.intUntererRand, 200) << "no upper-half option";
-    EXPECT_EQ(testing::countKind(surface, DrawCall::NewPage), 1) << "always two copies";
+    EXPECT_EQ(world.context.bounds.intUntererRand, 200);
+    EXPECT_EQ(testing::countKind(surface, DrawCall::NewPage), 1);
     EXPECT_EQ(surface.jobsEnded, 1);
-
-    for (const char* right :
-         {"1234567", "  Wartezeiten in Tagen  ", "Fleisch 15  /  Milch 5", "Behandlung Nr. 1"})
-        EXPECT_DOUBLE_EQ(texts(right).at(0).x2, 134) << right;
-    for (const DrawCall& c : surface.calls)
-        EXPECT_TRUE(c.kind != DrawCall::Text || c.text.empty() || c.x2 <= 134) << c.text;
-    const DrawCall owner = texts("Tierarztpraxis Dr. Anna Berger").at(0);
-    EXPECT_DOUBLE_EQ((owner.x + owner.x2) / 2, 72) << "centred between 10 and 134";
-
-    // The closing part names the vet on each copy.
-    const DrawCall vet = texts("Unterschrift Tierarzt").at(0);
-    const DrawCall keeper = texts("Unterschrift Tierhalter").at(0);
-    EXPECT_TRUE(vet.page == 1 && keeper.page == 2);
-    const auto names = texts("Dr. Anna Berger");
-    ASSERT_EQ(names.size(), 2u);
-    EXPECT_DOUBLE_EQ(names[0].y, vet.y + 4) << "under the rule";
-    EXPECT_DOUBLE_EQ(names[1].x, 10) << "at the left margin on the keeper's copy";
-    EXPECT_EQ(texts("Tierarzt-Nr.:").size(), 2u);
     EXPECT_EQ(texts("www.lumaro.example").size(), 1u) << "on the vet's copy only";
-}
-
-TEST_F(A5Sheets, AppliedDrugsOnTheirOwnLinesAndEndDatesWithFourDigitYears) {
-    Rec r = a5Record();
-    r.datum = "31.12.2026";
-    r.flags = {{"WZEndeZeigen", "True"}};
-    ASSERT_TRUE(print(r.xml()));
-    const auto ends = texts("Wartezeiten enden am: Fleisch 15.01.2027 / Milch 05.01.2027");
-    ASSERT_EQ(ends.size(), 2u);
-    EXPECT_TRUE(ends[0].x2 == 134 && ends[0].bold);
-    const DrawCall first = texts("12,5 ml Meloxicam [MX1], Injektionslösung").at(0);
-    const DrawCall second = texts("2 ml Oxytocin").at(0);
-    EXPECT_TRUE(first.x == 10 && first.size == 8);
-    EXPECT_DOUBLE_EQ(second.y, first.y + 4);
-    EXPECT_DOUBLE_EQ(ends[0].y, second.y + 4);
 }
 
 TEST_F(A5Sheets, LongDrugLineWrapsInsideTheHalf) {
@@ -109,21 +75,6 @@ TEST_F(A5Sheets, LongDrugLineWrapsInsideTheHalf) {
     const DrawCall secondLine = surface.calls[next - 1];
     EXPECT_TRUE(first[0].x2 <= 134 && secondLine.x == 10);
     EXPECT_DOUBLE_EQ(surface.calls[next].y, secondLine.y + 4) << "the next drug starts below";
-}
-
-TEST_F(A5Sheets, DispensedDrugsWithTheKeepersFourFields) {
-    Rec r = a5Record();
-    r.flags = {{"BereichFuerTierhalter", "True"}};
-    r.treatments[0].meds.push_back(Med{.status = "Abgegeben", .bezeichnung = "Zweites"});
-    ASSERT_TRUE(print(r.xml()));
-    EXPECT_EQ(texts("Identität der Tiere").size(), 2u) << "after each dispensed row of copy 1";
-    EXPECT_TRUE(texts("Rücknahme:").empty());
-    const std::size_t copy2 = testing::firstIndexOf(surface, DrawCall::NewPage);
-    EXPECT_LT(testing::indexOfText(surface, "Wartezeit endet am", 0), copy2);
-    EXPECT_EQ(testing::indexOfText(surface, "Wartezeit endet am", copy2), surface.calls.size());
-    const double fieldWidth = (134 - 10 - 9) / 4.0;
-    const DrawCall last = texts("Wartezeit endet am").at(0);
-    EXPECT_NEAR((last.x + last.x2) / 2, 10 + 3 * (fieldWidth + 3) + fieldWidth / 2, 1e-9);
 }
 
 TEST_F(A5Sheets, PagesChangeAt200WithTheFootInTheLeftHalf) {

@@ -52,16 +52,8 @@ bool printHead(Context& c, WithdrawalRunState& state, const char* procedure, con
                std::int16_t page, const std::string& vorlage, const std::string& eigentum1,
                const std::string& eigentum2, bool secondCopy, bool shortTitle, bool upperHalfOnly) {
     try {
-        PrintSurface& p = c.printer;
-        p.setScaleMode(6);
-        p.setFontName("Veranda");
-        p.setFontSize(9);
-        p.setFontItalic(false);
-        p.setFontBold(false);
-        if (page == 1 && !secondCopy)
-            p.setOrientation(g.orientation);
-        p.setScaleHeight(g.scaleHeight);
-        p.setScaleWidth(g.scaleWidth);
+        // The orientation is chosen once per print job, by the vet's first page.
+        setUpSheet(c, page == 1 && !secondCopy ? g.orientation : 0, g.scaleWidth, g.scaleHeight);
 
         c.bounds.intLinkerRand = kLeftMargin;
         c.bounds.intObererRand = kTop;
@@ -78,16 +70,36 @@ bool printHead(Context& c, WithdrawalRunState& state, const char* procedure, con
             if (!vorlage.empty())
                 XMLVorlageHinzufuegen(c, vorlage, 0);
         } else {
-            TextDrucken(c, kLeftMargin, 11, state.eigentum1, 21, 10, kTrue, kFalse, width, 0, 0,
-                        kFalse, kFalse, 0);
-            TextDrucken(c, kLeftMargin, 15, state.eigentum2, 21, 10, kTrue, kFalse, width, 0, 0,
-                        kFalse, kFalse, 0);
+            TextDrucken(c, {.x = kLeftMargin,
+                            .y = 11,
+                            .text = state.eigentum1,
+                            .align = 21,
+                            .size = 10,
+                            .bold = kTrue,
+                            .maxWidth = width});
+            TextDrucken(c, {.x = kLeftMargin,
+                            .y = 15,
+                            .text = state.eigentum2,
+                            .align = 21,
+                            .size = 10,
+                            .bold = kTrue,
+                            .maxWidth = width});
         }
-        TextDrucken(c, kLeftMargin, 37, title(shortTitle), 21, 8, kTrue, kFalse, width, 0, 0,
-                    kFalse, kFalse, 0);
+        TextDrucken(c, {.x = kLeftMargin,
+                        .y = 37,
+                        .text = title(shortTitle),
+                        .align = 21,
+                        .size = 8,
+                        .bold = kTrue,
+                        .maxWidth = width});
         const std::string legal = shortTitle ? std::string() : legalLine();
-        const double legalHeight = TextInRahmenDrucken(
-            c, kLeftMargin, 41, legal, 21, g.legalLineSize, kFalse, kFalse, width, 0, 5, kFalse);
+        const double legalHeight = TextInRahmenDrucken(c, {.x = kLeftMargin,
+                                                           .y = 41,
+                                                           .text = legal,
+                                                           .align = 21,
+                                                           .size = g.legalLineSize,
+                                                           .maxWidth = width,
+                                                           .lines = 5});
         if (legalHeight + 16 > c.bounds.intObererRand)
             c.bounds.intObererRand = toInt16(legalHeight + 16);
         LinieDrucken(c, kLeftMargin, g.rightTextEdge, c.bounds.intObererRand, kFalse);
@@ -137,23 +149,28 @@ bool KopfA5Drucken(Context& c, WithdrawalRunState& state, std::int16_t page,
                      secondCopy, shortTitle, false);
 }
 
-void FussA4Drucken(Context& c, std::int16_t left, std::int16_t bottom, const std::string& lfbis,
-                   std::int16_t /*rightTextEdge*/, std::int16_t page,
-                   const std::string& laufendeNummer) {
+void FussA4Drucken(Context& c, double left, double bottom, const std::string& lfbis,
+                   double /*rightTextEdge*/, std::int16_t page, const std::string& laufendeNummer) {
     LinieDrucken(c, left, left + 80, bottom, kFalse);
-    TextDrucken(c, left, bottom + 1, pageCaption(page), 0, 6, kFalse, kFalse, 0, 0, 0, kFalse,
-                kFalse, 0);
-    TextDrucken(c, left + 80, bottom + 1, "LFBIS " + lfbis + "   " + laufendeNummer, 1, 6, kFalse,
-                kFalse, 0, 0, 0, kFalse, kFalse, 0);
+    TextDrucken(c, {.x = left, .y = bottom + 1, .text = pageCaption(page), .size = 6});
+    TextDrucken(c, {.x = left + 80,
+                    .y = bottom + 1,
+                    .text = "LFBIS " + lfbis + "   " + laufendeNummer,
+                    .align = 1,
+                    .size = 6});
 }
 
-void FussA5Drucken(Context& c, std::int16_t left, std::int16_t bottom, const std::string& lfbis,
-                   std::int16_t rightTextEdge, std::int16_t page) {
+void FussA5Drucken(Context& c, double left, double bottom, const std::string& lfbis,
+                   double rightTextEdge, std::int16_t page) {
     LinieDrucken(c, left, rightTextEdge, bottom, kFalse);
-    TextDrucken(c, left, bottom + 1, "LFBIS: " + lfbis, 21, 8, kFalse, kFalse, rightTextEdge - left,
-                0, 0, kFalse, kFalse, 0);
-    TextDrucken(c, rightTextEdge, bottom + 1, pageCaption(page), 1, 8, kFalse, kFalse, 0, 0, 0,
-                kFalse, kFalse, 0);
+    TextDrucken(c, {.x = left,
+                    .y = bottom + 1,
+                    .text = "LFBIS: " + lfbis,
+                    .align = 21,
+                    .size = 8,
+                    .maxWidth = rightTextEdge - left});
+    TextDrucken(
+        c, {.x = rightTextEdge, .y = bottom + 1, .text = pageCaption(page), .align = 1, .size = 8});
 }
 
 std::int16_t SeitenwechselA4(Context& c, WithdrawalRunState& state, std::int16_t page,

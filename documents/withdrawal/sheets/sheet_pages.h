@@ -33,11 +33,10 @@ bool KopfA5Drucken(Context& c, WithdrawalRunState& state, std::int16_t page,
                    const std::string& vorlage, const std::string& eigentum1,
                    const std::string& eigentum2, bool secondCopy, bool shortTitle);
 
-void FussA4Drucken(Context& c, std::int16_t left, std::int16_t bottom, const std::string& lfbis,
-                   std::int16_t rightTextEdge, std::int16_t page,
-                   const std::string& laufendeNummer);
-void FussA5Drucken(Context& c, std::int16_t left, std::int16_t bottom, const std::string& lfbis,
-                   std::int16_t rightTextEdge, std::int16_t page);
+void FussA4Drucken(Context& c, double left, double bottom, const std::string& lfbis,
+                   double rightTextEdge, std::int16_t page, const std::string& laufendeNummer);
+void FussA5Drucken(Context& c, double left, double bottom, const std::string& lfbis,
+                   double rightTextEdge, std::int16_t page);
 
 // NewPage and the head of the next page; height becomes 10. Returns the next
 // page number; throws SheetHeadFailed when the head failed.

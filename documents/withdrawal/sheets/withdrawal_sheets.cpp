@@ -6,19 +6,10 @@
 #include "support/errors.h"
 #include "support/regional.h"
 #include "support/run_log.h"
+#include "support/trim.h"
 #include "xml/xml_tags.h"
 
 namespace lumaro {
-
-namespace {
-
-constexpr std::int32_t kLightGrey = 0xC0C0C0;
-
-std::int16_t flag(bool on) {
-    return on ? kTrue : kFalse;
-}
-
-}  // namespace
 
 WithdrawalSheets::WithdrawalSheets(Context& c, WithdrawalRunState& state, const SheetStyle& style)
     : c_(c), state_(state), style_(style) {}
@@ -77,21 +68,6 @@ WithdrawalSheets::Outcome WithdrawalSheets::printRecord() {
     return Outcome::Printed;
 }
 
-double WithdrawalSheets::text(double x, double y, const std::string& s, std::int16_t align,
-                              std::int16_t size, bool bold, bool italic, double maxWidth,
-                              std::int16_t lines, bool measure) {
-    return TextDrucken(c_, x, y, s, align, size, flag(bold), flag(italic), maxWidth, 0, lines,
-                       kFalse, flag(measure), 0);
-}
-
-double WithdrawalSheets::widthOf(const std::string& s, double size, bool bold, bool italic) {
-    return TextBreite(c_, s, size, flag(bold), flag(italic));
-}
-
-void WithdrawalSheets::greyBox(double x, double y, double width, double height) {
-    KastenDrucken(c_, x, y, width, height, "", 0, kFalse, kLightGrey);
-}
-
 void WithdrawalSheets::changePage() {
     pageFoot();
     nextPage();
@@ -105,25 +81,72 @@ void WithdrawalSheets::changePageIfReached(double margin) {
 void WithdrawalSheets::signatureLine(double x, double width, double y, const std::string& caption,
                                      std::int16_t size) {
     LinieDrucken(c_, x, x + width, y - 0.5, kFalse);
-    text(x, y, caption, 21, size, false, true, width);
+    TextDrucken(c_, {.x = x,
+                     .y = y,
+                     .text = caption,
+                     .align = 21,
+                     .size = size,
+                     .italic = kTrue,
+                     .maxWidth = width});
+}
+
+Periods WithdrawalSheets::appliedHead(const Treatment& t, std::int16_t captionSize,
+                                      std::int16_t periodsSize) {
+    changePageIfReached(6);
+    const Periods greatest = greatestAppliedPeriods(t.medications, record_.alreadyDoubled);
+    TextDrucken(c_, {.x = left(),
+                     .y = height_,
+                     .text = "Angewandte Medikamente und Darreichungsform:",
+                     .size = captionSize,
+                     .italic = kTrue});
+    KastenDrucken(c_, edge() - headingWidth_, height_, headingWidth_, 4, "", 0, kFalse, kLightGrey);
+    TextDrucken(c_, {.x = edge(),
+                     .y = height_ + 0.5,
+                     .text = periodsText(greatest, c_.services.regional),
+                     .align = 1,
+                     .size = periodsSize,
+                     .bold = kTrue});
+    return greatest;
 }
 
 void WithdrawalSheets::dateLine() {
-    c_.printer.setFontName("Veranda");
-    text(left(), 32, dateCaption(record_) + " " + record_.BehandlungsDatum, 0, 9, true);
+    c_.printer.setFontName(kDocumentFont);
+    TextDrucken(c_, {.x = left(),
+                     .y = 32,
+                     .text = dateCaption(record_) + " " + record_.BehandlungsDatum,
+                     .size = 9,
+                     .bold = kTrue});
     if (!record_.LaufendeNummer.empty() && record_.LaufendeNummerZeigen)
-        text(edge(), 32, "Nr.:  " + record_.LaufendeNummer, 1, style_.runningNumberSize, true);
+        TextDrucken(c_, {.x = edge(),
+                         .y = 32,
+                         .text = "Nr.:  " + record_.LaufendeNummer,
+                         .align = 1,
+                         .size = style_.runningNumberSize,
+                         .bold = kTrue});
 }
 
 void WithdrawalSheets::customerBlock() {
     height_ = record_.KurzeUeberschrift ? style_.customerTopShortTitle : style_.customerTop;
-    text(edge(), height_, record_.LFBIS, 1, style_.lfbisSize);
-    const double lfbisWidth = widthOf(record_.LFBIS, style_.lfbisSize);
-    text(edge() - lfbisWidth, height_ + 0.5, "LFBIS: ", 1, style_.lfbisCaptionSize);
-    text(left(), height_, record_.KundeName, 0, style_.customerSize, false, false,
-         edge() - left() - 2 * lfbisWidth);
+    TextDrucken(
+        c_,
+        {.x = edge(), .y = height_, .text = record_.LFBIS, .align = 1, .size = style_.lfbisSize});
+    const double lfbisWidth = TextBreite(c_, record_.LFBIS, style_.lfbisSize);
+    TextDrucken(c_, {.x = edge() - lfbisWidth,
+                     .y = height_ + 0.5,
+                     .text = "LFBIS: ",
+                     .align = 1,
+                     .size = style_.lfbisCaptionSize});
+    TextDrucken(c_, {.x = left(),
+                     .y = height_,
+                     .text = record_.KundeName,
+                     .size = style_.customerSize,
+                     .maxWidth = edge() - left() - 2 * lfbisWidth});
     height_ += style_.afterCustomerName;
-    text(left(), height_, record_.Adresse, 0, style_.customerSize, false, false, edge() - left());
+    TextDrucken(c_, {.x = left(),
+                     .y = height_,
+                     .text = record_.Adresse,
+                     .size = style_.customerSize,
+                     .maxWidth = edge() - left()});
     height_ += 5;
 }
 
@@ -151,12 +174,21 @@ WithdrawalSheets::Outcome WithdrawalSheets::treatment(const std::string& treatme
 void WithdrawalSheets::animals(const Treatment& t) {
     const std::string label = ansi("Identität:");
     const std::int16_t size = style_.textSize;
-    const double x = left() + widthOf(label, size, false, true) + 2;
+    const double x = left() + TextBreite(c_, label, size, kFalse, kTrue) + 2;
     auto block = [&](bool measure) {
-        const double labelHeight =
-            text(left(), height_, label, 0, size, false, true, 0, 0, measure);
-        const double animalsHeight =
-            text(x, height_, t.animals, 0, size, false, false, edge() - x, -1, measure);
+        const double labelHeight = TextDrucken(c_, {.x = left(),
+                                                    .y = height_,
+                                                    .text = label,
+                                                    .size = size,
+                                                    .italic = kTrue,
+                                                    .measureOnly = measure});
+        const double animalsHeight = TextDrucken(c_, {.x = x,
+                                                      .y = height_,
+                                                      .text = t.animals,
+                                                      .size = size,
+                                                      .maxWidth = edge() - x,
+                                                      .lines = -1,
+                                                      .measureOnly = measure});
         return animalsHeight > 0 ? animalsHeight : labelHeight;
     };
     if (height_ + block(true) >= bottom() - 1)
@@ -171,21 +203,31 @@ double WithdrawalSheets::diagnosisLine(const Treatment& t) {
     double kept = 0;
     if (!t.BehandlungsNummer.empty()) {
         const std::string number = "Behandlung Nr. " + t.BehandlungsNummer;
-        text(edge(), height_, number, 1, size);
-        kept = widthOf(number, size) + 2;
+        TextDrucken(c_, {.x = edge(), .y = height_, .text = number, .align = 1, .size = size});
+        kept = TextBreite(c_, number, size) + 2;
     }
     const std::string label = "Diagnose:";
-    text(left(), height_, label, 0, size, false, true);
-    const double x = left() + widthOf(label, size, false, true) + 2;
-    height_ += text(x, height_, t.Diagnose, 0, size, true, false, edge() - kept - x, -1);
+    TextDrucken(c_, {.x = left(), .y = height_, .text = label, .size = size, .italic = kTrue});
+    const double x = left() + TextBreite(c_, label, size, kFalse, kTrue) + 2;
+    height_ += TextDrucken(c_, {.x = x,
+                                .y = height_,
+                                .text = t.Diagnose,
+                                .size = size,
+                                .bold = kTrue,
+                                .maxWidth = edge() - kept - x,
+                                .lines = -1});
     return x;
 }
 
 void WithdrawalSheets::monitoring(const Treatment& t, double x) {
     if (!trimBlanks(t.Monitoring).empty()) {
         changePageIfReached(5);
-        height_ += text(x, height_, "Gesundheitsmonitoring Rind: " + t.Monitoring, 0,
-                        style_.monitoringSize, false, false, edge() - x, -1);
+        height_ += TextDrucken(c_, {.x = x,
+                                    .y = height_,
+                                    .text = "Gesundheitsmonitoring Rind: " + t.Monitoring,
+                                    .size = style_.monitoringSize,
+                                    .maxWidth = edge() - x,
+                                    .lines = -1});
     }
     height_ += style_.afterMonitoring;
 }
@@ -194,16 +236,26 @@ void WithdrawalSheets::periodHeading() {
     changePageIfReached(6);
     const std::int16_t size = style_.headingSize;
     const std::string heading = "  Wartezeiten in Tagen  ";
-    headingWidth_ = widthOf(heading, size, true);
+    headingWidth_ = TextBreite(c_, heading, size, kTrue);
     const double boxLeft = edge() - headingWidth_;
-    greyBox(boxLeft, height_, headingWidth_, 4);
-    text(edge(), height_ + 0.5, heading, 1, size, true);
+    KastenDrucken(c_, boxLeft, height_, headingWidth_, 4, "", 0, kFalse, kLightGrey);
+    TextDrucken(c_, {.x = edge(),
+                     .y = height_ + 0.5,
+                     .text = heading,
+                     .align = 1,
+                     .size = size,
+                     .bold = kTrue});
 
     const std::string notice = organicNotice(record_);
     if (!notice.empty()) {
         const double noticeEnd = boxLeft - 1;
-        text(noticeEnd, height_ + 0.5, notice, 1, size, true);
-        const double frameLeft = noticeEnd - widthOf(notice, size, true) - 1;
+        TextDrucken(c_, {.x = noticeEnd,
+                         .y = height_ + 0.5,
+                         .text = notice,
+                         .align = 1,
+                         .size = size,
+                         .bold = kTrue});
+        const double frameLeft = noticeEnd - TextBreite(c_, notice, size, kTrue) - 1;
         LinieDrucken(c_, frameLeft, boxLeft, height_, kFalse);
         LinieDrucken(c_, frameLeft, boxLeft, height_ + 4, kFalse);
         c_.printer.line(frameLeft, height_, frameLeft, height_ + 4);
@@ -232,22 +284,36 @@ void WithdrawalSheets::dispensedSection(const Treatment& t) {
 void WithdrawalSheets::dispensedBlock(const MedicationRow& row, bool measure) {
     const Regional& regional = c_.services.regional;
     height_ += style_.beforeDispensedRow;
-    const double rowHeight =
-        text(left(), height_, medicationText(row, regional, false), 0, style_.dispensedRowSize,
-             true, false, edge() - headingWidth_ - left() - 5, 3, measure);
+    const double rowHeight = TextDrucken(c_, {.x = left(),
+                                              .y = height_,
+                                              .text = medicationText(row, regional, false),
+                                              .size = style_.dispensedRowSize,
+                                              .bold = kTrue,
+                                              .maxWidth = edge() - headingWidth_ - left() - 5,
+                                              .lines = 3,
+                                              .measureOnly = measure});
     height_ += rowHeight - 3.5;
     if (!measure)
-        greyBox(edge() - headingWidth_, height_, headingWidth_, 4);
+        KastenDrucken(c_, edge() - headingWidth_, height_, headingWidth_, 4, "", 0, kFalse,
+                      kLightGrey);
     const Periods p = rowPeriods(row, record_.alreadyDoubled);
-    text(edge() - 0.5, height_ + 0.5,
-         "Fleisch " + formatShortest(p.meat, regional) + "  /  Milch " +
-             formatShortest(p.milk, regional),
-         1, style_.headingSize, true, false, 0, 0, measure);
-    const std::string instructions = trimBlanks(row.Anwendungsanweisung);
+    TextDrucken(c_, {.x = edge() - 0.5,
+                     .y = height_ + 0.5,
+                     .text = periodsText(p, regional),
+                     .align = 1,
+                     .size = style_.headingSize,
+                     .bold = kTrue,
+                     .measureOnly = measure});
+    const std::string instructions(trimBlanks(row.Anwendungsanweisung));
     if (!instructions.empty()) {
         height_ += 4;
-        height_ += text(left(), height_, "Anwendungsanweisung: " + instructions, 0,
-                        style_.instructionSize, false, false, edge() - left() - 5, 5, measure);
+        height_ += TextDrucken(c_, {.x = left(),
+                                    .y = height_,
+                                    .text = "Anwendungsanweisung: " + instructions,
+                                    .size = style_.instructionSize,
+                                    .maxWidth = edge() - left() - 5,
+                                    .lines = 5,
+                                    .measureOnly = measure});
     }
     if (firstCopy() && record_.BereichFuerTierhalter)
         keeperArea(measure);

@@ -56,12 +56,9 @@ class WithdrawalSheets {
     virtual void keeperArea(bool measure) = 0;
     virtual void closingPart() = 0;
 
-    // TextDrucken with the arguments the sheets use; returns the height used.
-    double text(double x, double y, const std::string& s, std::int16_t align, std::int16_t size,
-                bool bold = false, bool italic = false, double maxWidth = 0, std::int16_t lines = 0,
-                bool measure = false);
-    double widthOf(const std::string& s, double size, bool bold = false, bool italic = false);
-    void greyBox(double x, double y, double width, double height);
+    // The start of the applied section: the page test, the caption, and the
+    // greatest applied periods in the grey box, which it returns.
+    Periods appliedHead(const Treatment& t, std::int16_t captionSize, std::int16_t periodsSize);
 
     // Foot of the current page and the next page.
     void changePage();
@@ -71,9 +68,10 @@ class WithdrawalSheets {
     void signatureLine(double x, double width, double y, const std::string& caption,
                        std::int16_t size);
 
-    std::int16_t left() const { return c_.bounds.intLinkerRand; }
-    std::int16_t bottom() const { return c_.bounds.intUntererRand; }
-    std::int16_t edge() const { return edge_; }
+    // The text area in scale units.
+    double left() const { return c_.bounds.intLinkerRand; }
+    double bottom() const { return c_.bounds.intUntererRand; }
+    double edge() const { return edge_; }
     bool firstCopy() const { return copy_ == 1; }
 
     Context& c_;

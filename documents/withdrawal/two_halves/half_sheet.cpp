@@ -21,23 +21,9 @@ std::int16_t rounded(double v) {
     return static_cast<std::int16_t>(std::nearbyint(v));
 }
 
-void restoreSheetFont(Context& c) {
-    c.printer.setFontName("Veranda");
-    c.printer.setForeColor(0);
-}
-
-void setUpSheet(Context& c, bool firstSheet) {
+void setUpHalves(Context& c, bool firstSheet) {
+    setUpSheet(c, firstSheet ? 2 : 0, 297, 210);
     PrintSurface& p = c.printer;
-    p.setScaleMode(6);
-    p.setFontName("Veranda");
-    p.setFontSize(9);
-    p.setFontItalic(false);
-    p.setFontBold(false);
-    // The orientation is chosen once per print job; a later sheet keeps it.
-    if (firstSheet)
-        p.setOrientation(2);
-    p.setScaleHeight(210);
-    p.setScaleWidth(297);
 
     PageBounds& b = c.bounds;
     const double width = p.scaleWidth();
@@ -53,18 +39,17 @@ void setUpSheet(Context& c, bool firstSheet) {
     p.setScaleHeight(b.intUntererRand + kMargin);
 }
 
-double text(Context& c, double x, double y, const std::string& s, std::int16_t align,
-            std::int16_t size, bool bold = false, double maxWidth = 0) {
-    return TextDrucken(c, x, y, s, align, size, bold ? kTrue : kFalse, kFalse, maxWidth, 0, 0,
-                       kFalse, kFalse, 0);
-}
-
 // Farm number centred and page number at the right edge of each half.
 void pageCaptions(Context& c, double y, std::int16_t page, const std::string& lfbis) {
-    c.printer.setFontName("Veranda");
+    c.printer.setFontName(kDocumentFont);
     for (const Half& h : halves(c.bounds)) {
-        text(c, h.left, y, "LFBIS: " + lfbis, 21, 8, false, h.width());
-        text(c, h.right, y, sheetCaption(page), 1, 8);
+        TextDrucken(c, {.x = h.left,
+                        .y = y,
+                        .text = "LFBIS: " + lfbis,
+                        .align = 21,
+                        .size = 8,
+                        .maxWidth = h.width()});
+        TextDrucken(c, {.x = h.right, .y = y, .text = sheetCaption(page), .align = 1, .size = 8});
     }
 }
 
@@ -82,20 +67,37 @@ std::array<Half, 2> halves(const PageBounds& b) {
     return {leftHalf(b), rightHalf(b)};
 }
 
+void restoreSheetFont(Context& c) {
+    c.printer.setFontName(kDocumentFont);
+    c.printer.setForeColor(0);
+}
+
 void Seitenmasse2xA5(Context& c) {
-    setUpSheet(c, false);
+    setUpHalves(c, false);
 }
 
 double Kopf2xA5Drucken(Context& c, const std::string& vorlage, const std::string& eigentum1,
                        const std::string& eigentum2, bool middleBreak) {
-    setUpSheet(c, true);
+    setUpHalves(c, true);
     PageBounds& b = c.bounds;
 
     // The owner lines stand in the right half only; the left half's head
     // comes from the templates.
     const Half right = rightHalf(b);
-    text(c, right.left, 11, eigentum1, 21, 10, true, right.width());
-    const double used = text(c, right.left, 15, eigentum2, 21, 10, true, right.width());
+    TextDrucken(c, {.x = right.left,
+                    .y = 11,
+                    .text = eigentum1,
+                    .align = 21,
+                    .size = 10,
+                    .bold = kTrue,
+                    .maxWidth = right.width()});
+    const double used = TextDrucken(c, {.x = right.left,
+                                        .y = 15,
+                                        .text = eigentum2,
+                                        .align = 21,
+                                        .size = 10,
+                                        .bold = kTrue,
+                                        .maxWidth = right.width()});
     const double belowOwner = 15 + used + 1;
     if (belowOwner > b.intObererRand)
         b.intObererRand = rounded(belowOwner);

@@ -44,6 +44,9 @@ std::array<Half, 2> halves(const PageBounds& b);
 // six bounds computed from the scale; the orientation stays as it is.
 void Seitenmasse2xA5(Context& c);
 
+// The sheet's own font and black again, after templates chose theirs.
+void restoreSheetFont(Context& c);
+
 // First sheet of a record: landscape set-up and bounds, the owner lines
 // centred in the right half, the top rules, then the head templates.
 // Returns the lower edge of the head (never above the top rules). With the

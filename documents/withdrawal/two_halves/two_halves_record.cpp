@@ -6,6 +6,7 @@
 #include "documents/withdrawal/two_halves/two_halves_record.h"
 #include "printing/drawing.h"
 #include "support/codepage.h"
+#include "support/trim.h"
 #include "templates/templates.h"
 #include "xml/xml_tags.h"
 
@@ -13,17 +14,12 @@ namespace lumaro {
 
 namespace {
 
-constexpr std::int32_t kLightGrey = 0xC0C0C0;
 constexpr std::int16_t kHeadingSize = 8;
 // Room above the signature rules that the content must leave free, so that
 // there is space to sign.
 constexpr double kSigningRoom = 10;
 // A line of ordinary text, used where the end of the last line is needed.
 constexpr double kLinePitch = 4;
-
-std::int16_t flag(bool on) {
-    return on ? kTrue : kFalse;
-}
 
 }  // namespace
 
@@ -47,16 +43,26 @@ double WartezeitenKopfDrucken(Context& c, double& y, const WithdrawalRecord& rec
     for (const Half& h : halves(c.bounds)) {
         const double boxLeft = h.right - width;
         KastenDrucken(c, boxLeft, y, width, 4, "", 0, kFalse, kLightGrey);
-        TextDrucken(c, h.right, y + 0.5, heading, 1, kHeadingSize, kTrue, kFalse, 0, 0, 0, kFalse,
-                    kFalse, 0);
+        TextDrucken(c, {.x = h.right,
+                        .y = y + 0.5,
+                        .text = heading,
+                        .align = 1,
+                        .size = kHeadingSize,
+                        .bold = kTrue});
         if (notice.empty())
             continue;
         // The notice may be too long for the half beside the heading; it is
         // made smaller rather than run into the other half.
         const double noticeRight = boxLeft - 1;
         const double room = noticeRight - (h.left + (ownLine ? 0 : occupiedLeft + 2)) - 1;
-        TextDrucken(c, noticeRight, y + 0.5, notice, 1, kHeadingSize, kTrue, kFalse,
-                    std::max(room, 1.0), 0, 1, kFalse, kFalse, 0);
+        TextDrucken(c, {.x = noticeRight,
+                        .y = y + 0.5,
+                        .text = notice,
+                        .align = 1,
+                        .size = kHeadingSize,
+                        .bold = kTrue,
+                        .maxWidth = std::max(room, 1.0),
+                        .lines = 1});
         const double frameLeft = noticeRight - c.printer.textWidth(notice) - 1;
         LinieDrucken(c, frameLeft, boxLeft, y, kFalse);
         LinieDrucken(c, frameLeft, boxLeft, y + 4, kFalse);
@@ -85,32 +91,49 @@ void TwoHalvesRecord::topBlock(double headBottom) {
     const WithdrawalRecord& r = record_;
     y_ = headBottom + 5;
     for (const Half& h : halves(c_.bounds)) {
-        text(h.left, y_, "Datum: " + r.BehandlungsDatum, 0, 9, true);
+        TextDrucken(c_, {.x = h.left,
+                         .y = y_,
+                         .text = "Datum: " + r.BehandlungsDatum,
+                         .size = 9,
+                         .bold = kTrue});
         if (r.LaufendeNummerZeigen && !r.LaufendeNummer.empty())
-            text(h.right, y_, "Nr.: " + r.LaufendeNummer, 1, 9, true);
+            TextDrucken(c_, {.x = h.right,
+                             .y = y_,
+                             .text = "Nr.: " + r.LaufendeNummer,
+                             .align = 1,
+                             .size = 9,
+                             .bold = kTrue});
     }
     y_ += 7;
 
-    const double valueWidth = widthOf(r.LFBIS, 10);
+    const double valueWidth = TextBreite(c_, r.LFBIS, 10);
     for (const Half& h : halves(c_.bounds)) {
-        text(h.right, y_, r.LFBIS, 1, 10);
-        text(h.right - valueWidth, y_ + 0.5, "LFBIS: ", 1, 8);
+        TextDrucken(c_, {.x = h.right, .y = y_, .text = r.LFBIS, .align = 1, .size = 10});
+        TextDrucken(
+            c_,
+            {.x = h.right - valueWidth, .y = y_ + 0.5, .text = "LFBIS: ", .align = 1, .size = 8});
     }
     // In the left half the name keeps clear of the farm number; in the right
     // half it may use the whole width.
     const Half left = leftHalf(c_.bounds);
     const Half right = rightHalf(c_.bounds);
-    text(left.left, y_, r.KundeName, 0, 10, false, false,
-         std::max(left.width() - 2 * valueWidth, 1.0));
-    text(right.left, y_, r.KundeName, 0, 10, false, false, right.width());
+    TextDrucken(c_, {.x = left.left,
+                     .y = y_,
+                     .text = r.KundeName,
+                     .size = 10,
+                     .maxWidth = std::max(left.width() - 2 * valueWidth, 1.0)});
+    TextDrucken(
+        c_, {.x = right.left, .y = y_, .text = r.KundeName, .size = 10, .maxWidth = right.width()});
     y_ += 4;
 
     for (const Half& h : halves(c_.bounds))
-        text(h.left, y_, r.Adresse, 0, 10, false, false, h.width());
+        TextDrucken(c_,
+                    {.x = h.left, .y = y_, .text = r.Adresse, .size = 10, .maxWidth = h.width()});
     // The period heading shares the address line when there is room beside it.
-    const bool noAddress = r.Adresse.find_first_not_of(' ') == std::string::npos;
+    const bool noAddress = trimBlanks(r.Adresse).empty();
     const double addressWidth =
-        noAddress ? 0 : std::min(widthOf(r.Adresse, 10), std::min(left.width(), right.width()));
+        noAddress ? 0
+                  : std::min(TextBreite(c_, r.Adresse, 10), std::min(left.width(), right.width()));
     periodWidth_ = WartezeitenKopfDrucken(c_, y_, r, addressWidth);
     y_ += 6;
 }
@@ -123,8 +146,7 @@ void TwoHalvesRecord::closingBlock() {
     DokuFussHinzufuegen(c_, record_.templates, kHeadFootLimit, footTop, kTrue);
     // Measuring sets the templates' fonts and colours; the closing block and
     // its rules are the sheet's own.
-    c_.printer.setFontName("Veranda");
-    c_.printer.setForeColor(0);
+    restoreSheetFont(c_);
     const double closingTop = b.intUntererRand - 5.5 - kSigningRoom;
     if (y_ + kLinePitch >= std::min(closingTop, footTop))
         changeSheet();
@@ -136,23 +158,55 @@ void TwoHalvesRecord::closingBlock() {
     const double vetLineX = left.right - signWidth;
     const double keeperLineX = right.right - signWidth;
     LinieDrucken(c_, vetLineX, left.right, bottom - 5.5, kFalse);
-    text(vetLineX, bottom - 5, "Unterschrift Tierarzt", 21, 8, false, true, signWidth);
+    TextDrucken(c_, {.x = vetLineX,
+                     .y = bottom - 5,
+                     .text = "Unterschrift Tierarzt",
+                     .align = 21,
+                     .size = 8,
+                     .italic = kTrue,
+                     .maxWidth = signWidth});
     LinieDrucken(c_, keeperLineX, right.right, bottom - 5.5, kFalse);
-    text(keeperLineX, bottom - 5, "Unterschrift Tierhalter", 21, 8, false, true, signWidth);
+    TextDrucken(c_, {.x = keeperLineX,
+                     .y = bottom - 5,
+                     .text = "Unterschrift Tierhalter",
+                     .align = 21,
+                     .size = 8,
+                     .italic = kTrue,
+                     .maxWidth = signWidth});
 
     // The right half names the field even without a number, leaving room to
     // write it in.
     const std::string& number = record_.TierarztNummer;
     if (!number.empty())
-        text(left.left, bottom - 5, "Tierarzt-Nr.:", 21, 8, false, false, left.width());
-    text(right.left, bottom - 5, "Tierarzt-Nr.:", 21, 8, false, false, right.width());
-    text(left.left, bottom - 3, "Programmierung:", 0, 6);
-    text(left.left, bottom - 1, kWebAddress, 0, 6);
+        TextDrucken(c_, {.x = left.left,
+                         .y = bottom - 5,
+                         .text = "Tierarzt-Nr.:",
+                         .align = 21,
+                         .size = 8,
+                         .maxWidth = left.width()});
+    TextDrucken(c_, {.x = right.left,
+                     .y = bottom - 5,
+                     .text = "Tierarzt-Nr.:",
+                     .align = 21,
+                     .size = 8,
+                     .maxWidth = right.width()});
+    TextDrucken(c_, {.x = left.left, .y = bottom - 3, .text = "Programmierung:", .size = 6});
+    TextDrucken(c_, {.x = left.left, .y = bottom - 1, .text = kWebAddress, .size = 6});
 
-    text(vetLineX, bottom - 1, record_.TierarztName, 21, 8, false, false, signWidth);
-    text(right.left, bottom - 1, record_.TierarztName, 0, 8);
+    TextDrucken(c_, {.x = vetLineX,
+                     .y = bottom - 1,
+                     .text = record_.TierarztName,
+                     .align = 21,
+                     .size = 8,
+                     .maxWidth = signWidth});
+    TextDrucken(c_, {.x = right.left, .y = bottom - 1, .text = record_.TierarztName, .size = 8});
     for (const Half& h : halves(c_.bounds))
-        text(h.left, bottom - 1, number, 21, 8, false, false, h.width());
+        TextDrucken(c_, {.x = h.left,
+                         .y = bottom - 1,
+                         .text = number,
+                         .align = 21,
+                         .size = 8,
+                         .maxWidth = h.width()});
 
     DokuFussHinzufuegen(c_, record_.templates, kHeadFootLimit, footTop, kFalse);
 }
@@ -167,25 +221,10 @@ void TwoHalvesRecord::pageTest(double margin) {
         changeSheet();
 }
 
-double TwoHalvesRecord::text(double x, double y, const std::string& s, std::int16_t align,
-                             std::int16_t size, bool bold, bool italic, double maxWidth,
-                             std::int16_t lines, bool measure) {
-    return TextDrucken(c_, x, y, s, align, size, flag(bold), flag(italic), maxWidth, 0, lines,
-                       kFalse, flag(measure), 0);
-}
-
-double TwoHalvesRecord::widthOf(const std::string& s, double size, bool bold, bool italic) {
-    return TextBreite(c_, s, size, flag(bold), flag(italic));
-}
-
 double TwoHalvesRecord::belowFirstLine(double used, const std::string& s) {
     if (used <= 0)
         return 0;
     return std::max(0.0, used - c_.printer.textHeight(s));
-}
-
-void TwoHalvesRecord::greyBox(double x, double y, double width, double height) {
-    KastenDrucken(c_, x, y, width, height, "", 0, kFalse, kLightGrey);
 }
 
 }  // namespace lumaro

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string>
 
-#include "documents/withdrawal/two_halves/half_sheet.h"
 #include "documents/withdrawal/model/calendar_day.h"
 #include "documents/withdrawal/model/withdrawal_model.h"
+#include "documents/withdrawal/two_halves/half_sheet.h"
 #include "printing/context.h"
 
 namespace lumaro {
@@ -58,14 +58,9 @@ class TwoHalvesRecord {
     // The page test: a new sheet when y + margin reaches the bottom bound.
     void pageTest(double margin);
 
-    double text(double x, double y, const std::string& s, std::int16_t align, std::int16_t size,
-                bool bold = false, bool italic = false, double maxWidth = 0, std::int16_t lines = 0,
-                bool measure = false);
-    double widthOf(const std::string& s, double size, bool bold = false, bool italic = false);
     // What a text just drawn with height `used` needs below its first line;
     // read while the surface still has the text's final font.
     double belowFirstLine(double used, const std::string& s);
-    void greyBox(double x, double y, double width, double height);
 
     Context& c_;
     const WithdrawalRecord& record_;

@@ -5,22 +5,64 @@
 
 #include <gtest/gtest.h>
 
-#include "documents/withdrawal/two_halves/two_halves_test_support.h"
+#include <cmath>
+
+#include "documents/withdrawal/model/test_records.h"
+#include "documents/withdrawal/two_halves/half_sheet.h"
 #include "support/errors.h"
 
 namespace lumaro::testing {
 namespace {
 
+// A FormularDaten "Text" entry in 10 points (UTF-8, as Rec::templates).
+std::string textEntry(int oben, int links, const std::string& wortlaut) {
+    return element("FormularDaten", element("Typ", "Text") + element("oben", std::to_string(oben)) +
+                                        element("links", std::to_string(links)) +
+                                        element("Groesse", "10") + element("Wortlaut", wortlaut));
+}
+
+// The drawing calls of one print job (1-based).
+std::vector<DrawCall> jobCalls(const FakeSurface& s, int job) {
+    std::vector<DrawCall> out;
+    for (const DrawCall& c : s.calls) {
+        job -= c.kind == DrawCall::EndDoc;
+        if (job == 1 && c.kind != DrawCall::EndDoc)
+            out.push_back(c);
+    }
+    return out;
+}
+
+// Text calls whose text equals (or, with prefix, starts with) the UTF-8 text.
+std::vector<DrawCall> texts(const std::vector<DrawCall>& calls, const std::string& utf8,
+                            bool prefix = false) {
+    std::vector<DrawCall> out;
+    const std::string t = w(utf8);
+    for (const DrawCall& c : calls) {
+        if (c.kind == DrawCall::Text && (prefix ? c.text.rfind(t, 0) == 0 : c.text == t))
+            out.push_back(c);
+    }
+    return out;
+}
+
+bool hasLine(const std::vector<DrawCall>& calls, double x1, double x2, double y) {
+    for (const DrawCall& c : calls) {
+        if (c.kind == DrawCall::Line && std::abs(c.x - x1) < 1e-9 && std::abs(c.x2 - x2) < 1e-9 &&
+            c.y == y)
+            return true;
+    }
+    return false;
+}
+
 // n treatments numbered from 1, with one applied drug, or with one dispensed
 // drug "Mitteln" and its instructions "Anweisungn".
-std::vector<Cure> cures(int n, bool dispensed = false) {
-    std::vector<Cure> out(n);
+std::vector<Beh> cures(int n, bool dispensed = false) {
+    std::vector<Beh> out(n);
     for (int i = 1; i <= n; ++i) {
         out[i - 1].nummer = std::to_string(i);
         if (dispensed) {
-            Drug& d = out[i - 1].drugs[0];
+            Med& d = out[i - 1].meds[0];
             d.status = "Abgegeben";
-            d.name = "Mittel" + std::to_string(i);
+            d.bezeichnung = "Mittel" + std::to_string(i);
             d.anweisung = "Anweisung" + std::to_string(i);
         }
     }
@@ -37,9 +79,9 @@ struct Printed {
 };
 
 TEST(TwoHalves, EmptyDateStopsWithMessageAndKeepsEarlierRecords) {
-    Record good, bad;
-    bad.date = "   ";
-    bad.customer = "Zweiter Kunde";
+    Rec good, bad;
+    bad.datum = "   ";
+    bad.kundeName = "Zweiter Kunde";
     Printed p(good.xml() + bad.xml());
     EXPECT_FALSE(p.result);
     ASSERT_EQ(p.t.messages.shown.size(), 1u);
@@ -55,15 +97,15 @@ TEST(TwoHalves, EmptyDateStopsWithMessageAndKeepsEarlierRecords) {
 }
 
 TEST(TwoHalves, EachRecordIsAJobOfItsOwnCountingSheetsFromOne) {
-    Record r;
-    r.cures = cures(7);
+    Rec r;
+    r.treatments = cures(7);
     Printed p(r.xml() + r.xml());
     EXPECT_TRUE(p.result);
     EXPECT_EQ(p.t.surface.jobsEnded, 2);
     for (int job = 1; job <= 2; ++job) {
         const auto calls = jobCalls(p.t.surface, job);
         EXPECT_EQ(calls.at(0).page, 1);
-        EXPECT_EQ(texts(calls, "Eigentum der Tierarztpraxis").size(), 1u);
+        EXPECT_EQ(texts(calls, "Tierarztpraxis Dr. Anna Berger").size(), 1u);
         // Foot of sheet 1 and continuation head of sheet 2, in both halves.
         EXPECT_EQ(texts(calls, "Seite 1").size(), 2u);
         EXPECT_EQ(texts(calls, "Seite 2").size(), 2u);
@@ -72,10 +114,10 @@ TEST(TwoHalves, EachRecordIsAJobOfItsOwnCountingSheetsFromOne) {
 }
 
 TEST(TwoHalves, MarkerNarrowsTheRightHalfOnTheFirstSheetOnly) {
-    Record r;
+    Rec r;
     r.templates = "<FormularDaten><DatenTyp>Seitenwechsel in der Mitte</DatenTyp></FormularDaten>";
-    r.flags = tag("LaufendeNummerZeigen", "True");
-    r.cures = cures(7);
+    r.flags = {{"LaufendeNummerZeigen", "True"}};
+    r.treatments = cures(7);
     Printed p(r.xml());
     EXPECT_TRUE(hasLine(p.t.surface.calls, 148, 272, 30));
     EXPECT_DOUBLE_EQ(p("Nr.: 17").at(0).x2, 138);
@@ -87,33 +129,22 @@ TEST(TwoHalves, MarkerNarrowsTheRightHalfOnTheFirstSheetOnly) {
     EXPECT_EQ(p("Beh.Nr. 7").at(1).page, 2);
 }
 
-TEST(TwoHalves, RecordOnOneSheetHasNoFootButTheClosingBlockAtTheBottom) {
-    Record r;
-    r.vetNumber = "";
+TEST(TwoHalves, WithoutAVetNumberOnlyTheRightHalfNamesTheField) {
+    Rec r;
+    r.tierarztNummer = "";
     Printed p(r.xml());
-    EXPECT_TRUE(p("Seite", true).empty());
-    for (const DrawCall& c : p.t.surface.calls) {
-        EXPECT_EQ(c.page, 1);
-        EXPECT_FALSE(c.kind == DrawCall::Line && c.y == 200);
-    }
-    // Signature rules 47.2 wide, (138 - 10 - 10) * 0.4, end at each half's
-    // right edge with their captions centred below.
-    const auto vet = p("Unterschrift Tierarzt").at(0);
-    EXPECT_DOUBLE_EQ(vet.x, 90.8 + (47.2 - 21 * 0.8) / 2);
-    EXPECT_EQ(vet.y, 195);
-    // Without a vet number only the right half names the field.
     ASSERT_EQ(p("Tierarzt-Nr.:").size(), 1u);
     EXPECT_GT(p("Tierarzt-Nr.:")[0].x, 158);
 }
 
 TEST(TwoHalves, ClosingBlockFollowsTheFootTemplatesToANewSheet) {
-    Record r;
+    Rec r;
     r.templates = textEntry(120, 12, "Praxis am Hauptplatz");
     Printed one(r.xml());
     EXPECT_EQ(one("Praxis am Hauptplatz").at(0).page, 1);
     EXPECT_EQ(one("Praxis am Hauptplatz").at(0).y, 120);
     // Three treatments run past 120: the foot templates would stand on them.
-    r.cures = cures(3);
+    r.treatments = cures(3);
     Printed three(r.xml());
     EXPECT_EQ(three("Beh.Nr. 3").at(0).page, 1);
     EXPECT_EQ(three("Praxis am Hauptplatz").at(0).page, 2);
@@ -121,30 +152,15 @@ TEST(TwoHalves, ClosingBlockFollowsTheFootTemplatesToANewSheet) {
     EXPECT_EQ(three("Seite 1").at(0).y, 202);
 }
 
-TEST(TwoHalves, HeadingStandsFiveLowerWhenPeriodsAreAlreadyDoubled) {
-    auto headingY = [](const std::string& doubled, const std::string& notice) {
-        Record r;
-        r.bio = "True";
-        r.doubled = doubled;
-        Printed p(r.xml());
-        // The notice ends 1 left of the grey box (24 characters at 8 points).
-        EXPECT_DOUBLE_EQ(p(notice).at(1).x2, 287 - 19.2 - 1);
-        return p("  Wartezeiten in Tagen  ").at(0).y;
-    };
-    const double plain = headingY("", " Biobetrieb! Beachten Sie die Richtlinien Ihres Verbandes.");
-    const double doubled = headingY("True", " Biobetrieb! Wartezeiten sind bereits verdoppelt.");
-    EXPECT_DOUBLE_EQ(doubled - plain, 5);
-}
-
 TEST(TwoHalves, AppliedDrugsAreJoinedUnlessEachHasItsOwnLine) {
-    Record r;
-    Drug a, b;
-    a.name = "Aa";
-    b.name = "Bb";
+    Rec r;
+    Med a, b;
+    a.bezeichnung = "Aa";
+    b.bezeichnung = "Bb";
     b.menge = "2.5";
     b.charge = " X1 ";
     b.form = "Inj.";
-    r.cures[0].drugs = {a, b};
+    r.treatments[0].meds = {a, b};
     Printed joined(r.xml());
     const auto text = joined("1 ml Aa, 2,5 ml Bb [X1], Inj.");
     ASSERT_EQ(text.size(), 2u);
@@ -159,7 +175,7 @@ TEST(TwoHalves, AppliedDrugsAreJoinedUnlessEachHasItsOwnLine) {
         }
     }
 
-    r.flags = tag("MediSeparateZeilen", "True");
+    r.flags = {{"MediSeparateZeilen", "True"}};
     Printed separate(r.xml());
     EXPECT_TRUE(separate("1 ml Aa,", true).empty());
     const auto first = separate("1 ml Aa");
@@ -169,49 +185,10 @@ TEST(TwoHalves, AppliedDrugsAreJoinedUnlessEachHasItsOwnLine) {
     EXPECT_DOUBLE_EQ(second[0].y - first[0].y, 4);
 }
 
-TEST(TwoHalves, PeriodsEndDatesAndDoubledDispensedRows) {
-    Record r;
-    r.bio = r.doubled = "True";
-    r.flags = tag("WZEndeZeigen", "True");
-    Drug a, b, d;
-    a.fleisch = d.fleisch = "7";
-    a.milch = "3";
-    b.fleisch = "2";
-    b.milch = "5";
-    d.status = "Abgegeben";
-    d.milch = "2";
-    d.nichtVerdoppeln = "False";
-    r.cures[0].drugs = {a, b, d};
-    Printed p(r.xml());
-    // Applied rows keep their periods (no "False"), the dispensed one doubles.
-    EXPECT_DOUBLE_EQ(p("Fleisch 7   Milch 5").at(1).x2, 287);
-    const auto ends = p("Wartezeiten enden am: Fleisch 12.03.2024 / Milch 10.03.2024");
-    ASSERT_EQ(ends.size(), 2u);
-    EXPECT_DOUBLE_EQ(ends[1].x2, 287 - 19.2 - 1);
-    const auto dispensed = p("Fleisch 14  /  Milch 4");
-    ASSERT_EQ(dispensed.size(), 2u);
-    EXPECT_DOUBLE_EQ(dispensed[0].x2, 138);
-    EXPECT_GT(dispensed[0].y, ends[0].y);
-}
-
-TEST(TwoHalves, KeeperTableStandsInTheLeftHalfOnly) {
-    Record r;
-    r.flags = tag("BereichFuerTierhalter", "True");
-    r.cures = cures(1, true);
-    Printed p(r.xml());
-    const double column = (128 - 12) / 5.0;
-    for (const char* caption : {"Identität der Tiere", "Datum von - bis", "Menge",
-                                "Unterschrift Anw.", "Wartezeit endet am"})
-        EXPECT_EQ(p(caption).size(), 1u) << caption;
-    const auto last = p("Wartezeit endet am").at(0);
-    EXPECT_NEAR((last.x + last.x2) / 2, 10 + 4 * (column + 3) + column / 2, 1e-9);
-    EXPECT_EQ(last.y, p("Anwendungsanweisung: Anweisung1").at(0).y + 16);
-}
-
 TEST(TwoHalves, DispensedBlocksStayWholeAndWithTheirTreatment) {
-    Record r;
-    r.flags = tag("BereichFuerTierhalter", "True");
-    r.cures = cures(6, true);
+    Rec r;
+    r.flags = {{"BereichFuerTierhalter", "True"}};
+    r.treatments = cures(6, true);
     Printed p(r.xml());
     ASSERT_FALSE(p("Seite 2").empty());
     for (int i = 1; i <= 6; ++i) {
@@ -224,15 +201,15 @@ TEST(TwoHalves, DispensedBlocksStayWholeAndWithTheirTreatment) {
 }
 
 TEST(TwoHalves, MonitoringStandsBesideTheDiagnosisOrBelowAWideOne) {
-    Record r;
-    r.cures[0].monitoring = "Euter";
+    Rec r;
+    r.treatments[0].monitoring = "Euter";
     Printed beside(r.xml());
     // 1 left of the treatment-number column: "Beh.Nr. 1" at 9 points, + 2.
     const double end = 138 - (9 * 0.9 + 2) - 1;
     EXPECT_DOUBLE_EQ(beside("GM: Euter").at(0).x2, end);
     EXPECT_DOUBLE_EQ(beside("GM: Euter").at(0).y, beside("Mastitis").at(0).y + 0.5);
 
-    r.cures[0].diagnose = std::string(110, 'D');
+    r.treatments[0].diagnose = std::string(110, 'D');
     Printed below(r.xml());
     EXPECT_DOUBLE_EQ(below("GM: Euter").at(0).x2, end);
     EXPECT_GE(below("GM: Euter").at(0).y, below(std::string(110, 'D')).at(0).y2);
@@ -240,10 +217,48 @@ TEST(TwoHalves, MonitoringStandsBesideTheDiagnosisOrBelowAWideOne) {
 
 TEST(TwoHalves, ATextTooLongForItsColumnIsNotHandledHere) {
     TestWorld t;
-    Record r;
-    r.cures[0].drugs[0].einheit = "Milliliter!";
+    Rec r;
+    r.treatments[0].meds[0].einheit = "Milliliter!";
     EXPECT_EQ(errorOf([&] { MediInhaltDrucken2xA5(t.context, r.xml()); }), err::kFieldTooLong);
     EXPECT_EQ(t.surface.endDocCalls, 0);
+}
+
+TEST(HalfSheet, HeadTemplatesPushTheContentDownOnlyBelowTheRules) {
+    TestWorld t, u;
+    // A 10-point text is 4 high on the fake surface.
+    EXPECT_EQ(Kopf2xA5Drucken(t.context, w(textEntry(40, 12, "Praxis")), "", "", false), 44);
+    EXPECT_EQ(
+        Kopf2xA5Drucken(u.context, w(textEntry(12, 12, "Praxis") + textEntry(190, 12, "Fuss")), "",
+                        "", false),
+        30);
+    EXPECT_TRUE(texts(u.surface.calls, "Fuss").empty());
+}
+
+TEST(HalfSheet, FootAndSheetChangeWithTheNarrowRightHalf) {
+    TestWorld t;
+    Kopf2xA5Drucken(t.context, "", "", "", true);
+    t.surface.setOrientation(1);  // a later sheet keeps the job's orientation
+    t.surface.calls.clear();
+    Fuss2xA5Drucken(t.context, 1, "1234567");
+    // The foot of the first sheet keeps its narrow right half.
+    EXPECT_TRUE(hasLine(t.surface.calls, 10, 138, 200));
+    EXPECT_TRUE(hasLine(t.surface.calls, 148, 272, 200));
+    const auto foot = texts(t.surface.calls, "Seite 1");
+    ASSERT_EQ(foot.size(), 2u);
+    EXPECT_EQ(foot[0].y, 202);
+    EXPECT_DOUBLE_EQ(foot[1].x2, 272);
+
+    t.surface.calls.clear();
+    double y = 150;
+    EXPECT_EQ(Seitenwechsel2xA5(t.context, 1, "1234567", y), 2);
+    EXPECT_EQ(y, 12);
+    EXPECT_EQ(t.surface.orientation(), 1);
+    EXPECT_EQ(t.surface.calls.at(0).kind, DrawCall::NewPage);
+    const auto pages = texts(t.surface.calls, "Seite 2");
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_DOUBLE_EQ(pages[1].x2, 287) << "the later sheet has the whole right half";
+    EXPECT_TRUE(hasLine(t.surface.calls, 10, 138, 12));
+    EXPECT_TRUE(hasLine(t.surface.calls, 158, 287, 12));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "printing/drawing.h"
 #include "support/codepage.h"
 #include "support/regional.h"
+#include "support/trim.h"
 
 namespace lumaro {
 
@@ -66,19 +67,33 @@ double TwoHalvesRecord::firstSectionRoom(const Treatment& t) {
         section = std::max(section, 5 + y_ + 4);
         y_ = start;
     }
-    const double diagnosisLine = text(0, y_, "Diagnose:", 0, kTextSize, false, true, 0, 0, true);
+    const double diagnosisLine = TextDrucken(c_, {.x = 0,
+                                                  .y = y_,
+                                                  .text = "Diagnose:",
+                                                  .size = kTextSize,
+                                                  .italic = kTrue,
+                                                  .measureOnly = kTrue});
     return 4 + diagnosisLine + 2 + section;
 }
 
 void TwoHalvesRecord::animals(const Treatment& t, double keepWith) {
     const std::string label = ansi("Identität:");
-    const double labelWidth = widthOf(label, kTextSize, false, true);
+    const double labelWidth = TextBreite(c_, label, kTextSize, kFalse, kTrue);
     auto block = [&](const Half& h, bool measure) {
-        const double labelHeight =
-            text(h.left, y_, label, 0, kTextSize, false, true, 0, 0, measure);
+        const double labelHeight = TextDrucken(c_, {.x = h.left,
+                                                    .y = y_,
+                                                    .text = label,
+                                                    .size = kTextSize,
+                                                    .italic = kTrue,
+                                                    .measureOnly = measure});
         const double x = h.left + labelWidth + 2;
-        const double animalsHeight =
-            text(x, y_, t.animals, 0, kTextSize, false, false, h.right - x, -1, measure);
+        const double animalsHeight = TextDrucken(c_, {.x = x,
+                                                      .y = y_,
+                                                      .text = t.animals,
+                                                      .size = kTextSize,
+                                                      .maxWidth = h.right - x,
+                                                      .lines = -1,
+                                                      .measureOnly = measure});
         return animalsHeight > 0 ? animalsHeight : labelHeight;
     };
     // The right half is the narrower one when they differ; measured there,
@@ -100,9 +115,9 @@ void TwoHalvesRecord::diagnosisLine(const Treatment& t) {
 
     const std::string number =
         t.BehandlungsNummer.empty() ? std::string() : "Beh.Nr. " + t.BehandlungsNummer;
-    const double numberColumn = number.empty() ? 0 : widthOf(number, kTextSize) + 2;
-    const double labelWidth = widthOf("Diagnose:", kTextSize, false, true);
-    const double identityWidth = widthOf(ansi("Identität:"), kTextSize, false, true);
+    const double numberColumn = number.empty() ? 0 : TextBreite(c_, number, kTextSize) + 2;
+    const double labelWidth = TextBreite(c_, "Diagnose:", kTextSize, kFalse, kTrue);
+    const double identityWidth = TextBreite(c_, ansi("Identität:"), kTextSize, kFalse, kTrue);
     const std::string gm = "GM: " + t.Monitoring;
 
     auto diagnosisX = [&](const Half& h) { return h.left + labelWidth + 2; };
@@ -113,8 +128,8 @@ void TwoHalvesRecord::diagnosisLine(const Treatment& t) {
     // fit on it; otherwise it goes below the diagnosis instead of over it.
     bool beside = false;
     if (monitoring) {
-        const double gmWidth = widthOf(gm, kMonitoringSize);
-        const double diagnosisWidth = widthOf(t.Diagnose, kTextSize, true);
+        const double gmWidth = TextBreite(c_, gm, kMonitoringSize);
+        const double diagnosisWidth = TextBreite(c_, t.Diagnose, kTextSize, kTrue);
         beside = true;
         for (const Half& h : halves(c_.bounds)) {
             if (gmWidth >= gmRoom(h) || diagnosisX(h) + diagnosisWidth + 2 > gmRight(h) - gmWidth)
@@ -124,13 +139,26 @@ void TwoHalvesRecord::diagnosisLine(const Treatment& t) {
 
     double used = 0;
     for (const Half& h : halves(c_.bounds)) {
-        text(h.right, y_, number, 1, kTextSize);
+        TextDrucken(c_, {.x = h.right, .y = y_, .text = number, .align = 1, .size = kTextSize});
         if (beside)
-            text(gmRight(h), y_ + 0.5, gm, 1, kMonitoringSize, false, false, gmRoom(h), -1);
-        const double labelHeight = text(h.left, y_, "Diagnose:", 0, kTextSize, false, true);
+            TextDrucken(c_, {.x = gmRight(h),
+                             .y = y_ + 0.5,
+                             .text = gm,
+                             .align = 1,
+                             .size = kMonitoringSize,
+                             .maxWidth = gmRoom(h),
+                             .lines = -1});
+        const double labelHeight = TextDrucken(
+            c_, {.x = h.left, .y = y_, .text = "Diagnose:", .size = kTextSize, .italic = kTrue});
         const double x = diagnosisX(h);
-        const double diagnosisHeight = text(x, y_, t.Diagnose, 0, kTextSize, true, false,
-                                            std::max(h.right - numberColumn - x, 1.0), -1);
+        const double diagnosisHeight =
+            TextDrucken(c_, {.x = x,
+                             .y = y_,
+                             .text = t.Diagnose,
+                             .size = kTextSize,
+                             .bold = kTrue,
+                             .maxWidth = std::max(h.right - numberColumn - x, 1.0),
+                             .lines = -1});
         used = std::max({used, labelHeight, diagnosisHeight});
     }
     y_ += used;
@@ -141,9 +169,14 @@ void TwoHalvesRecord::diagnosisLine(const Treatment& t) {
         for (const Half& h : halves(c_.bounds)) {
             // Every line right-aligned: a wrapped right-aligned text must not
             // start its later lines outside the half.
-            gmHeight = std::max(
-                gmHeight, TextInRahmenDrucken(c_, gmRight(h), y_, gm, 1, kMonitoringSize, kFalse,
-                                              kFalse, std::max(gmRoom(h), 1.0), 0, -1, kFalse));
+            gmHeight =
+                std::max(gmHeight, TextInRahmenDrucken(c_, {.x = gmRight(h),
+                                                            .y = y_,
+                                                            .text = gm,
+                                                            .align = 1,
+                                                            .size = kMonitoringSize,
+                                                            .maxWidth = std::max(gmRoom(h), 1.0),
+                                                            .lines = -1}));
         }
         y_ += gmHeight;
     }
@@ -167,8 +200,13 @@ void TwoHalvesRecord::appliedSection(const Treatment& t) {
         // so that the heading does not stay behind on this sheet alone.
         double height = 0;
         for (const Half& h : halves(c_.bounds))
-            height = std::max(height, text(h.left + 5, y_ + 2 + kJoinedBelowHeading, joined, 0,
-                                           kDrugSize, false, false, h.width() - 4, 9, true));
+            height = std::max(height, TextDrucken(c_, {.x = h.left + 5,
+                                                       .y = y_ + 2 + kJoinedBelowHeading,
+                                                       .text = joined,
+                                                       .size = kDrugSize,
+                                                       .maxWidth = h.width() - 4,
+                                                       .lines = 9,
+                                                       .measureOnly = kTrue}));
         if (y_ + 2 + kJoinedBelowHeading + height >= c_.bounds.intUntererRand)
             changeSheet();
     }
@@ -176,8 +214,9 @@ void TwoHalvesRecord::appliedSection(const Treatment& t) {
     y_ += 2;
     const std::string heading = "Angewandte Medikamente";
     for (const Half& h : halves(c_.bounds))
-        text(h.left, y_, heading, 0, kTextSize, false, true);
-    const double headingWidth = widthOf(heading, kTextSize, false, true);
+        TextDrucken(c_,
+                    {.x = h.left, .y = y_, .text = heading, .size = kTextSize, .italic = kTrue});
+    const double headingWidth = TextBreite(c_, heading, kTextSize, kFalse, kTrue);
 
     double boxY = 0;
     double lastLineTop = y_;
@@ -188,9 +227,13 @@ void TwoHalvesRecord::appliedSection(const Treatment& t) {
             y_ += 4;
             double below = 0;
             for (const Half& h : halves(c_.bounds))
-                below = std::max(
-                    below, belowFirstLine(
-                               text(h.left, y_, s, 0, kDrugSize, false, false, h.width(), -1), s));
+                below = std::max(below, belowFirstLine(TextDrucken(c_, {.x = h.left,
+                                                                        .y = y_,
+                                                                        .text = s,
+                                                                        .size = kDrugSize,
+                                                                        .maxWidth = h.width(),
+                                                                        .lines = -1}),
+                                                       s));
             y_ += below;
         }
         pageTest(4);
@@ -200,10 +243,13 @@ void TwoHalvesRecord::appliedSection(const Treatment& t) {
     } else {
         double below = 0;
         for (const Half& h : halves(c_.bounds))
-            below =
-                std::max(below, belowFirstLine(text(h.left + 5, y_ + kJoinedBelowHeading, joined, 0,
-                                                    kDrugSize, false, false, h.width() - 4, 9),
-                                               joined));
+            below = std::max(below, belowFirstLine(TextDrucken(c_, {.x = h.left + 5,
+                                                                    .y = y_ + kJoinedBelowHeading,
+                                                                    .text = joined,
+                                                                    .size = kDrugSize,
+                                                                    .maxWidth = h.width() - 4,
+                                                                    .lines = 9}),
+                                                   joined));
         // The periods stand on the heading's line, the drugs below it.
         boxY = y_ + 1;
         lastLineTop = y_ + kJoinedBelowHeading + below;
@@ -214,8 +260,14 @@ void TwoHalvesRecord::appliedSection(const Treatment& t) {
     const std::string periods = "Fleisch " + formatShortest(greatest.meat, regional) + "   Milch " +
                                 formatShortest(greatest.milk, regional);
     for (const Half& h : halves(c_.bounds)) {
-        greyBox(h.right - periodWidth_, boxY, periodWidth_, 3.5);
-        text(h.right, boxY, periods, 1, kDrugSize, true);
+        KastenDrucken(c_, h.right - periodWidth_, boxY, periodWidth_, 3.5, "", 0, kFalse,
+                      kLightGrey);
+        TextDrucken(c_, {.x = h.right,
+                         .y = boxY,
+                         .text = periods,
+                         .align = 1,
+                         .size = kDrugSize,
+                         .bold = kTrue});
     }
     y_ = std::max(boxY, lastLineTop);
     if (record_.WZEndeZeigen)
@@ -225,15 +277,13 @@ void TwoHalvesRecord::appliedSection(const Treatment& t) {
 void TwoHalvesRecord::endDates(const Treatment& t, double boxY, double occupiedLeft,
                                double lastLineTop) {
     const Periods greatest = greatestAppliedPeriods(t.medications, record_.alreadyDoubled);
-    const std::string s = "Wartezeiten enden am: Fleisch " +
-                          formatDayLong(addPeriod(date_, greatest.meat)) + " / Milch " +
-                          formatDayLong(addPeriod(date_, greatest.milk));
+    const std::string s = endDatesText(date_, greatest);
     auto endX = [&](const Half& h) { return h.right - periodWidth_ - 1; };
 
     // Beside the period box when the line has room for them, else on a line
     // of their own below the drugs, still ending left of the box.
     bool beside = true;
-    const double smallestWidth = widthOf(s, kSmallestEndDateSize);
+    const double smallestWidth = TextBreite(c_, s, kSmallestEndDateSize);
     for (const Half& h : halves(c_.bounds)) {
         if (smallestWidth >= endX(h) - (h.left + occupiedLeft))
             beside = false;
@@ -247,8 +297,13 @@ void TwoHalvesRecord::endDates(const Treatment& t, double boxY, double occupiedL
         occupiedLeft = 0;
     }
     for (const Half& h : halves(c_.bounds))
-        text(endX(h), lineY, s, 1, kDrugSize, false, false,
-             std::max(endX(h) - (h.left + occupiedLeft), 1.0), 1);
+        TextDrucken(c_, {.x = endX(h),
+                         .y = lineY,
+                         .text = s,
+                         .align = 1,
+                         .size = kDrugSize,
+                         .maxWidth = std::max(endX(h) - (h.left + occupiedLeft), 1.0),
+                         .lines = 1});
 }
 
 void TwoHalvesRecord::dispensedSection(const Treatment& t) {
@@ -267,7 +322,11 @@ void TwoHalvesRecord::dispensedSection(const Treatment& t) {
 
     y_ += 5;
     for (const Half& h : halves(c_.bounds))
-        text(h.left, y_, "Abgegebene Medikamente", 0, kTextSize, false, true);
+        TextDrucken(c_, {.x = h.left,
+                         .y = y_,
+                         .text = "Abgegebene Medikamente",
+                         .size = kTextSize,
+                         .italic = kTrue});
     for (const MedicationRow* row : dispensed) {
         // Each dispensed drug with its periods, instructions and the keeper's
         // table stays together on one sheet.
@@ -285,33 +344,49 @@ void TwoHalvesRecord::dispensedBlock(const MedicationRow& row, bool measure) {
     const Regional& regional = c_.services.regional;
     const std::string drug = medicationText(row, regional, true);
     const Periods p = rowPeriods(row, record_.alreadyDoubled);
-    const std::string periods = "Fleisch " + formatShortest(p.meat, regional) + "  /  Milch " +
-                                formatShortest(p.milk, regional);
+    const std::string periods = periodsText(p, regional);
 
     y_ += 4;
     double below = 0;
     for (const Half& h : halves(c_.bounds)) {
         const double x = h.left + 5;
         const double boxLeft = h.right - periodWidth_;
-        below = std::max(below, belowFirstLine(text(x, y_, drug, 0, kDrugSize, false, false,
-                                                    std::max(boxLeft - x, 1.0), 3, measure),
-                                               drug));
+        below =
+            std::max(below, belowFirstLine(TextDrucken(c_, {.x = x,
+                                                            .y = y_,
+                                                            .text = drug,
+                                                            .size = kDrugSize,
+                                                            .maxWidth = std::max(boxLeft - x, 1.0),
+                                                            .lines = 3,
+                                                            .measureOnly = measure}),
+                                           drug));
         if (!measure)
-            greyBox(boxLeft, y_, periodWidth_, 3.5);
-        text(h.right, y_, periods, 1, kDrugSize, true, false, 0, 0, measure);
+            KastenDrucken(c_, boxLeft, y_, periodWidth_, 3.5, "", 0, kFalse, kLightGrey);
+        TextDrucken(c_, {.x = h.right,
+                         .y = y_,
+                         .text = periods,
+                         .align = 1,
+                         .size = kDrugSize,
+                         .bold = kTrue,
+                         .measureOnly = measure});
     }
     y_ += below;
 
-    const std::string instructions = trimBlanks(row.Anwendungsanweisung);
+    const std::string instructions(trimBlanks(row.Anwendungsanweisung));
     if (!instructions.empty()) {
         const std::string s = "Anwendungsanweisung: " + instructions;
         y_ += 4;
         below = 0;
         for (const Half& h : halves(c_.bounds)) {
             const double x = h.left + 5;
-            below = std::max(
-                below, belowFirstLine(
-                           text(x, y_, s, 0, kDrugSize, false, false, h.right - x, 9, measure), s));
+            below = std::max(below, belowFirstLine(TextDrucken(c_, {.x = x,
+                                                                    .y = y_,
+                                                                    .text = s,
+                                                                    .size = kDrugSize,
+                                                                    .maxWidth = h.right - x,
+                                                                    .lines = 9,
+                                                                    .measureOnly = measure}),
+                                                   s));
         }
         y_ += below;
     }
@@ -333,7 +408,13 @@ void TwoHalvesRecord::keeperTable(bool measure) {
             const double x = h.left + static_cast<double>(i) * (column + 3);
             LinieDrucken(c_, x, x + column, y_ - 0.5, kFalse);
             // Made smaller, if need be, to keep each caption on one line in its column.
-            text(x, y_, ansi(captions[i]), 21, kKeeperCaptionSize, false, false, column, 1);
+            TextDrucken(c_, {.x = x,
+                             .y = y_,
+                             .text = ansi(captions[i]),
+                             .align = 21,
+                             .size = kKeeperCaptionSize,
+                             .maxWidth = column,
+                             .lines = 1});
         }
     }
     y_ += 2;
