@@ -162,7 +162,8 @@ void Win32MainWindow::create() {
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
         if (tooltip_) {
-            static std::wstring tip = wideFromAnsi(ansi("verfügbaren Bon-Drucker auswählen"));
+            // The control keeps its own copy of the text.
+            std::wstring tip = wideFromAnsi(ansi("verfügbaren Bon-Drucker auswählen"));
             TOOLINFOW info{};
             info.cbSize = TTTOOLINFOW_V2_SIZE;
             info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
