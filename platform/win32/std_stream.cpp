@@ -4,23 +4,30 @@
 
 namespace lumaro::platform {
 
-namespace {
-
-// The console of the program that started us, opened once when a standard
-// handle is missing; nullptr when there is none (started from Explorer).
-HANDLE parentConsole() {
-    static HANDLE console = [] {
-        if (!::AttachConsole(ATTACH_PARENT_PROCESS))
-            return static_cast<HANDLE>(nullptr);
-        HANDLE h =
-            ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-        return h == INVALID_HANDLE_VALUE ? static_cast<HANDLE>(nullptr) : h;
-    }();
-    return console;
+StdHandleBuffer::~StdHandleBuffer() {
+    sync();
+    if (console_)
+        ::CloseHandle(console_);
 }
 
-}  // namespace
+HANDLE StdHandleBuffer::target() {
+    HANDLE h = ::GetStdHandle(which_);
+    if (h != nullptr && h != INVALID_HANDLE_VALUE)
+        return h;
+    // No handle: the console of the program that started us, if there is
+    // one (not when started from Explorer). The other stream may have
+    // attached it already; CONOUT$ is that console either way.
+    if (!triedConsole_) {
+        triedConsole_ = true;
+        ::AttachConsole(ATTACH_PARENT_PROCESS);
+        console_ =
+            ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (console_ == INVALID_HANDLE_VALUE)
+            console_ = nullptr;
+    }
+    return console_;
+}
 
 StdHandleBuffer::int_type StdHandleBuffer::overflow(int_type c) {
     if (c != traits_type::eof()) {
@@ -47,9 +54,7 @@ int StdHandleBuffer::sync() {
 }
 
 void StdHandleBuffer::write(const std::string& utf8) {
-    HANDLE h = ::GetStdHandle(which_);
-    if (h == nullptr || h == INVALID_HANDLE_VALUE)
-        h = parentConsole();
+    HANDLE h = target();
     if (!h)
         return;
     DWORD mode = 0;

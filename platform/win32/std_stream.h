@@ -18,7 +18,9 @@ class StdHandleBuffer : public std::streambuf {
   public:
     // which: STD_OUTPUT_HANDLE or STD_ERROR_HANDLE.
     explicit StdHandleBuffer(DWORD which) : which_(which) {}
-    ~StdHandleBuffer() override { sync(); }
+    ~StdHandleBuffer() override;
+    StdHandleBuffer(const StdHandleBuffer&) = delete;
+    StdHandleBuffer& operator=(const StdHandleBuffer&) = delete;
 
   protected:
     int_type overflow(int_type c) override;
@@ -26,9 +28,12 @@ class StdHandleBuffer : public std::streambuf {
     int sync() override;
 
   private:
+    HANDLE target();
     void write(const std::string& utf8);
 
     DWORD which_;
+    HANDLE console_ = nullptr;
+    bool triedConsole_ = false;
     std::string pending_;
 };
 
