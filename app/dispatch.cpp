@@ -32,12 +32,22 @@ bool render(const Renderer& renderer, Context& c, const std::string& text) {
 
 // True when printed. `blocked` is set when the file must not be handed over
 // again in this run: its renderer did not print it (the file stays for the next
-// start), or it was printed but could not be deleted.
+// start), it was printed but an archive copy is missing, or it was printed but
+// could not be deleted.
 bool printAndDelete(Context& c, const std::string& path, const Renderer& renderer,
-                    const std::string& text, bool& blocked) {
+                    const std::string& text, const Archive* archive, bool& blocked) {
+    const int archiveFailures = archive ? archive->failures() : 0;
     if (!render(renderer, c, text)) {
         blocked = true;
         return false;
+    }
+    if (archive && archive->failures() > archiveFailures) {
+        // On paper but not in the archive: the file stays, so that the next
+        // start prints and archives it; a practice must find every record there.
+        Protokollieren(c.services,
+                       ansi("Datei bleibt erhalten, da eine Archivkopie fehlt: ") + path, 4);
+        blocked = true;
+        return true;
     }
     // The host may have left a new file under the same name while we printed;
     // deleting that one would lose a document nobody has seen. Delete only the
@@ -59,21 +69,23 @@ bool printAndDelete(Context& c, const std::string& path, const Renderer& rendere
 
 }  // namespace
 
-bool MediInhaltDrucken(Context& c, const Renderers& renderers) {
+bool MediInhaltDrucken(Context& c, const Renderers& renderers, const Archive* archive) {
     bool result = false;
     // A file that was printed and deleted may come again (the host can leave a
     // new one while we print); a file that stays after its turn may not.
     bool blockedB = false;
     bool blockedW = false;
     for (;;) {
-        const std::string w = fs::joinPath(c.services.programFolder, "WZBeleg.xml");
-        const std::string b = fs::joinPath(c.services.programFolder, "Besamung.xml");
+        // Looked up anew on every pass, whatever the case of the names (the
+        // host's system ignores it); the log names each file as found.
+        const std::string w = fs::findInFolder(c.services.programFolder, "WZBeleg.xml");
+        const std::string b = fs::findInFolder(c.services.programFolder, "Besamung.xml");
         const bool haveB = !blockedB && DateiVorhanden(c.services, b);
         const bool haveW = !haveB && !blockedW && DateiVorhanden(c.services, w);
         if (haveB) {
             std::string text = DateiEinlesen(b);
             Protokollieren(c.services, "Besamungsschein gefunden: " + b, 4);
-            if (printAndDelete(c, b, renderers.besamungsschein, text, blockedB))
+            if (printAndDelete(c, b, renderers.besamungsschein, text, archive, blockedB))
                 result = true;
         } else if (haveW) {
             std::string text = DateiEinlesen(w);
@@ -89,7 +101,7 @@ bool MediInhaltDrucken(Context& c, const Renderers& renderers) {
                 case WithdrawalLayout::ZweiMalA5:
                     break;
             }
-            if (printAndDelete(c, w, *renderer, text, blockedW))
+            if (printAndDelete(c, w, *renderer, text, archive, blockedW))
                 result = true;
         } else {
             return result;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/archive.h"
 #include "documents/renderers.h"
 #include "printing/context.h"
 
@@ -15,7 +16,8 @@ WithdrawalLayout chooseWithdrawalLayout(const std::string& text);
 
 // Prints Besamung.xml first, then WZBeleg.xml, until neither is left. Each file
 // goes to its renderer at most once per call; only a file whose renderer
-// reported success is deleted. True when at least one document was printed.
-bool MediInhaltDrucken(Context& c, const Renderers& renderers);
+// reported success is deleted, and with an archive only when its copies were
+// written. True when at least one document was printed.
+bool MediInhaltDrucken(Context& c, const Renderers& renderers, const Archive* archive = nullptr);
 
 }  // namespace lumaro

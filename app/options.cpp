@@ -28,10 +28,11 @@ bool takeValue(const std::vector<std::string>& args, std::size_t& i, const std::
 
 }  // namespace
 
-ParsedOptions parseOptions(const std::vector<std::string>& args, const Getenv& getenv) {
+ParsedOptions parseOptions(const std::vector<std::string>& args, const Getenv& getenv,
+                           const IsFolder& isFolder) {
     ParsedOptions result;
     Options& o = result.options;
-    std::optional<std::string> folder, pdf, trace;
+    std::optional<std::string> folder, pdf, trace, archive;
     bool unattended = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -39,7 +40,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const Getenv& g
             o.commandLine += ' ';
         if (takeValue(args, i, "folder", folder, result.usageError) ||
             takeValue(args, i, "pdf", pdf, result.usageError) ||
-            takeValue(args, i, "trace", trace, result.usageError)) {
+            takeValue(args, i, "trace", trace, result.usageError) ||
+            takeValue(args, i, "archive", archive, result.usageError)) {
             if (!result.usageError.empty())
                 return result;
             // The parameter line holds the arguments as given, values included.
@@ -55,6 +57,11 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const Getenv& g
             o.help = true;
         } else if (arg == "--version") {
             o.version = true;
+        } else if (arg.rfind("--", 0) == 0) {
+            // The host passes no such argument; a mistyped option taken as
+            // one would run silently with the default in its place.
+            result.usageError = "lumaro: unbekannte Option " + arg;
+            return result;
         }
         // Anything else is a host argument: logged, otherwise ignored.
     }
@@ -66,8 +73,16 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const Getenv& g
         return v;
     };
     o.folder = folder ? folder : fromEnv("LUMARO_FOLDER");
+    // --help and --version touch no folder, so a wrong one does not stop them.
+    if (o.folder && isFolder && !o.help && !o.version && !isFolder(*o.folder)) {
+        result.usageError = "lumaro: Der Programmordner \"" + *o.folder + "\" (" +
+                            (folder ? "--folder" : "LUMARO_FOLDER") +
+                            ") existiert nicht oder ist kein Ordner.";
+        return result;
+    }
     o.pdf = pdf ? pdf : fromEnv("LUMARO_PDF");
     o.trace = trace ? trace : fromEnv("LUMARO_TRACE");
+    o.archive = archive ? archive : fromEnv("LUMARO_ARCHIVE");
     auto envUnattended = fromEnv("LUMARO_UNATTENDED");
     o.unattended = unattended || (envUnattended && *envUnattended != "0");
     return result;
@@ -85,6 +100,7 @@ std::string usageText() {
            "  --trace FILE   jeden Zeichenaufruf als JSON Lines in FILE schreiben\n"
            "\n"
            "Umgebungsvariablen: LUMARO_FOLDER, LUMARO_PDF, LUMARO_UNATTENDED=1, LUMARO_TRACE\n"
+           "Ohne Anzeige läuft das Programm wie mit --unattended.\n"
            "Exit-Status: 0 gedruckt, 1 nichts gedruckt, 2 Host-Datei fehlt oder nicht lesbar,\n"
            "             3 unbehandelter Laufzeitfehler, 64 Aufruffehler\n";
 }

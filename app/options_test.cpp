@@ -34,6 +34,43 @@ TEST(Options, MissingValueIsAUsageError) {
     EXPECT_NE(parse({"--trace="}).usageError, "");
 }
 
+TEST(Options, AnUnknownDoubleDashArgumentIsAUsageError) {
+    EXPECT_EQ(parse({"--fodler", "x"}).usageError, "lumaro: unbekannte Option --fodler");
+    EXPECT_EQ(parse({"/Kunde:1", "--unattended=1"}).usageError,
+              "lumaro: unbekannte Option --unattended=1");
+    EXPECT_NE(parse({"--"}).usageError, "");
+    // Single dashes and everything else stay host arguments; --archive is an
+    // option with its value.
+    auto p = parse({"-x", "/Kunde:1", "--archive", "/srv/archiv"});
+    EXPECT_EQ(p.usageError, "");
+    EXPECT_EQ(p.options.archive, "/srv/archiv");
+}
+
+TEST(Options, AProgramFolderThatIsNoFolderIsAUsageErrorNamingIt) {
+    auto isFolder = [](const std::string& p) { return p == "/srv/praxis"; };
+    auto run = [&](std::vector<std::string> args, std::map<std::string, std::string> env) {
+        return parseOptions(
+            args,
+            [&](const std::string& n) -> std::optional<std::string> {
+                auto it = env.find(n);
+                if (it == env.end())
+                    return std::nullopt;
+                return it->second;
+            },
+            isFolder);
+    };
+    EXPECT_EQ(run({"--folder", "/srv/praxis"}, {}).usageError, "");
+    EXPECT_EQ(run({"--folder", "/srv/prax"}, {}).usageError,
+              "lumaro: Der Programmordner \"/srv/prax\" (--folder) existiert nicht oder ist kein "
+              "Ordner.");
+    EXPECT_EQ(run({}, {{"LUMARO_FOLDER", "/weg"}}).usageError,
+              "lumaro: Der Programmordner \"/weg\" (LUMARO_FOLDER) existiert nicht oder ist kein "
+              "Ordner.");
+    // The option wins over a wrong variable; --help looks at no folder.
+    EXPECT_EQ(run({"--folder", "/srv/praxis"}, {{"LUMARO_FOLDER", "/weg"}}).usageError, "");
+    EXPECT_EQ(run({"--help"}, {{"LUMARO_FOLDER", "/weg"}}).usageError, "");
+}
+
 TEST(Options, EnvironmentFillsInAndTheCommandLineWins) {
     auto p = parse({"--pdf", "/a"}, {{"LUMARO_PDF", "/b"},
                                      {"LUMARO_FOLDER", "/f"},

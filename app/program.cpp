@@ -1,8 +1,11 @@
 #include "app/program.h"
 
+#include <filesystem>
 #include <new>
 #include <ostream>
+#include <system_error>
 
+#include "app/pdf_announcement.h"
 #include "app/run.h"
 #include "documents/renderers.h"
 #include "printing/printer_list.h"
@@ -40,7 +43,10 @@ int reportUnhandled(Services& services, int number, const std::string& descripti
 }  // namespace
 
 int runProgram(const ProgramArguments& a, const PlatformFactory& makePlatform) {
-    const ParsedOptions parsed = parseOptions(a.args, a.getenv);
+    const ParsedOptions parsed = parseOptions(a.args, a.getenv, [](const std::string& path) {
+        std::error_code ec;
+        return std::filesystem::is_directory(path, ec);
+    });
     if (!parsed.usageError.empty()) {
         a.err << parsed.usageError << "\n\n" << usageText();
         return kExitUsage;
@@ -59,20 +65,33 @@ int runProgram(const ProgramArguments& a, const PlatformFactory& makePlatform) {
     const std::string folder = platform->programFolder(options.folder);
     TraceWriter trace =
         options.trace ? TraceWriter(platform->nativePath(*options.trace)) : TraceWriter();
-    RunMessages messages(trace, options.unattended ? nullptr : platform->boxes(), a.err);
+    MessageBoxes* boxes = options.unattended ? nullptr : platform->boxes();
+    // No box can be shown (no display): the run goes on unattended, says so in
+    // the day log and keeps each message there too.
+    const bool noDisplay = !options.unattended && boxes == nullptr;
+    RunMessages messages(trace, boxes, a.err);
     SystemClock clock;
     Services services{clock, messages, platform->regional(), folder, ""};
+    if (noDisplay)
+        messages.alsoLogTo(services);
     PrintSurface surface(platform->fonts(), clock);
     surface.addObserver(trace);
     PrinterList printers(surface, platform->printers(),
                          options.pdf ? platform->absolutePath(*options.pdf) : std::string(),
                          folder);
+    // After the trace, so that a PDF's message follows its job's end there.
+    PdfAnnouncer announcer(services, printers);
+    surface.addObserver(announcer);
+    Archive archive(services, platform->pdfFonts());
+    if (options.archive)
+        archive.setFolder(platform->absolutePath(*options.archive));
+    surface.addObserver(archive);
     Context context{services, surface, platform->pictures(), PageBounds{}};
 
     ProgramWindow& window = platform->window();
     const Renderers renderers = makeRenderers();
     LumaroRun run(RunSetup{context, window, printers, renderers, fromUtf8(options.commandLine),
-                           messages.unattended()});
+                           messages.unattended(), noDisplay, &archive});
     window.onListClicked = [&] { run.onListClicked(); };
     window.onListKeyUp = [&] { run.onListKeyUp(); };
     window.onAboutToUnload = [&] { run.onAboutToUnload(); };
@@ -101,6 +120,8 @@ int runProgram(const ProgramArguments& a, const PlatformFactory& makePlatform) {
     // A job that was never ended belongs to a data file that stays in place and
     // is printed whole next time: nothing of it may reach paper or a PDF.
     surface.abort();
+    surface.removeObserver(archive);
+    surface.removeObserver(announcer);
     surface.removeObserver(trace);
     return status;
 }

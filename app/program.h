@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/options.h"
 #include "app/run_messages.h"
+#include "pdf/font_source.h"
 #include "printing/font_table.h"
 #include "printing/picture.h"
 #include "printing/printer_system.h"
@@ -59,6 +60,8 @@ class Platform {
     virtual MessageBoxes* boxes() = 0;
     virtual ProgramWindow& window() = 0;
     virtual PrinterSystem& printers() = 0;
+    // Where the PDF printer and the archive find the font files they embed.
+    virtual pdf::FontSource& pdfFonts() = 0;
     virtual PictureLoader& pictures() = 0;
 };
 

@@ -12,6 +12,12 @@
 
 namespace lumaro {
 
+std::string noDisplayLogLine() {
+    return ansi(
+        "Keine Anzeige vorhanden: das Programm läuft ohne Fenster und ohne Rückfragen wie mit "
+        "--unattended; Meldungen gehen auf die Standardfehlerausgabe und in dieses Protokoll.");
+}
+
 LumaroRun::LumaroRun(RunSetup setup) : s_(std::move(setup)) {}
 
 void LumaroRun::load() {
@@ -20,25 +26,35 @@ void LumaroRun::load() {
     Protokollieren(sv, "***** Lumaro.exe, " + s_.window.caption() + " wird gestartet *****", 0);
     if (!s_.commandLine.empty())
         Protokollieren(sv, "    Parameter: " + s_.commandLine, 0);
+    if (s_.noDisplay)
+        Protokollieren(sv, noDisplayLogLine(), 4);
 
     fitAndCentreWindow();
     s_.window.show();
 
-    const std::string ini = fs::joinPath(sv.programFolder, "Halmor.ini");
+    // The host's files are found whatever the case of their names, as on the
+    // host's own system.
+    const std::string ini = fs::findInFolder(sv.programFolder, "Halmor.ini");
     if (!DateiVorhanden(sv, ini))
         missingHostFile("halmor.ini");
     sv.iniPath = ini;
 
-    if (!DateiVorhanden(sv, fs::joinPath(sv.programFolder, "Halmor.mdb")) &&
+    if (!DateiVorhanden(sv, fs::findInFolder(sv.programFolder, "Halmor.mdb")) &&
         !DateiVorhanden(sv, "C:\\vb\\Aufbau\\Halmor.mdb")) {
         missingHostFile("halmor.mdb");
     }
 
     DruckerEinlesen();
+    if (Archive* archive = s_.archive) {
+        if (archive->folder().empty())
+            archive->setFolder(INILesen(sv, "Lumaro", "Archivordner", ""));
+        if (!archive->folder().empty())
+            Protokollieren(sv, "Archivordner: " + archive->folder(), 4);
+    }
     loading_ = false;
 
     // DruckenUndBeenden
-    printed_ = MediInhaltDrucken(s_.context, s_.renderers);
+    printed_ = MediInhaltDrucken(s_.context, s_.renderers, s_.archive);
     if (printed_) {
         s_.context.printer.endDoc();
         if (!s_.unattended)
@@ -92,6 +108,11 @@ void LumaroRun::DruckerEinlesen() {
     Services& sv = s_.context.services;
     Protokollieren(sv, ansi("DruckerEinlesen wird ausgeführt."), 4);
     const std::string saved = INILesen(sv, "Drucker", "Labeldrucker", "");
+    // Only now is the label printer known, which the documents must not go to
+    // when the system names no default printer.
+    const std::string why = s_.printers.chooseStartPrinter(saved);
+    if (!why.empty())
+        Protokollieren(sv, why, 8);
     const std::string current = s_.context.printer.deviceName();
     int currentIndex = -1;
     int savedIndex = -1;
@@ -106,6 +127,7 @@ void LumaroRun::DruckerEinlesen() {
             savedIndex = i;
     }
     s_.window.selectListIndex(savedIndex >= 0 ? savedIndex : currentIndex);
+    preselected_ = s_.window.listText();
     Protokollieren(sv, ansi("DruckerEinlesen wurde ausgeführt: Printer.DeviceName = ") + current,
                    8);
     SetPrinter(current);
@@ -135,6 +157,12 @@ bool LumaroRun::SetPrinter(const std::string& prnName) {
 
 void LumaroRun::LabeldruckerSpeichern() {
     if (loading_)
+        return;
+    // The saved label printer stays until the user picks another one. A label
+    // printer that is switched off today is missing from the list, which then
+    // preselects another printer; saving that on a key or at the end would lose
+    // the user's setting.
+    if (!userChose_ && s_.window.listText() == preselected_)
         return;
     INISpeichern(s_.context.services, "Drucker", "Labeldrucker", s_.window.listText());
 }

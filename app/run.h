@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/archive.h"
 #include "app/main_window.h"
 #include "documents/renderers.h"
 #include "printing/context.h"
@@ -14,6 +15,9 @@ namespace lumaro {
 inline constexpr const char* kWindowCaptionUtf8 =
     "Druckfunktion für Tierärzte - Version 26. September 2010";
 
+// The day-log line of a run started without a display (Windows-1252).
+std::string noDisplayLogLine();
+
 struct RunSetup {
     Context& context;
     MainWindow& window;
@@ -21,6 +25,12 @@ struct RunSetup {
     const Renderers& renderers;
     std::string commandLine;  // Windows-1252; empty without arguments
     bool unattended = false;
+    // Started without a display and without --unattended: the run goes on
+    // unattended, and the day log says why.
+    bool noDisplay = false;
+    // The archive of printed jobs; its folder, when no option gave one, comes
+    // from Halmor.ini ([Lumaro] Archivordner). nullptr: none.
+    Archive* archive = nullptr;
 };
 
 class LumaroRun {
@@ -34,7 +44,13 @@ class LumaroRun {
     void load();
 
     // Window and list events.
-    void onListClicked() { LabeldruckerSpeichern(); }
+    // A click in the list (or a key that chose an item) is the user's choice,
+    // as long as the window is no longer loading.
+    void onListClicked() {
+        if (!loading_)
+            userChose_ = true;
+        LabeldruckerSpeichern();
+    }
     void onListKeyUp() { LabeldruckerSpeichern(); }
     void onAboutToUnload() { LabeldruckerSpeichern(); }
     void onUnloaded();
@@ -52,6 +68,10 @@ class LumaroRun {
 
     RunSetup s_;
     bool loading_ = false;
+    // The list's text after DruckerEinlesen, and whether the user has chosen
+    // an item since: only a choice of the user is saved.
+    std::string preselected_;
+    bool userChose_ = false;
     bool printed_ = false;
     bool unloaded_ = false;
 };

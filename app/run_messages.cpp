@@ -3,6 +3,8 @@
 #include <ostream>
 
 #include "support/codepage.h"
+#include "support/errors.h"
+#include "support/run_log.h"
 
 namespace lumaro {
 
@@ -38,8 +40,16 @@ RunMessages::RunMessages(TraceWriter& trace, MessageBoxes* boxes, std::ostream& 
 void RunMessages::show(const std::string& text, const std::string& title, MessageIcon icon) {
     trace_.message(effectiveTitle(title), text, icon);
     if (!boxes_) {
-        err_ << messageLine(text, title, icon) << '\n';
+        const std::string line = messageLine(text, title, icon);
+        err_ << line << '\n';
         err_.flush();
+        if (log_) {
+            try {
+                Protokollieren(*log_, fromUtf8(line), 4);
+            } catch (const RuntimeError&) {
+                // The message itself is out; a failing log reports itself.
+            }
+        }
         return;
     }
     boxes_->show(text, effectiveTitle(title), icon);

@@ -34,11 +34,17 @@ class RunMessages : public Messages {
     void show(const std::string& text, const std::string& title, MessageIcon icon) override;
 
     bool unattended() const { return boxes_ == nullptr; }
+    // Unattended messages also go into the day log, one line each at indent
+    // 4 ("MELDUNG ..." as on standard error, Windows-1252): for a run without
+    // a display, whose standard error may go nowhere. A log that cannot be
+    // written does not stop the message. log must outlive the messages.
+    void alsoLogTo(const Services& log) { log_ = &log; }
 
   private:
     TraceWriter& trace_;
     MessageBoxes* boxes_;
     std::ostream& err_;
+    const Services* log_ = nullptr;
 };
 
 }  // namespace lumaro

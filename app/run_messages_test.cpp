@@ -32,5 +32,16 @@ TEST(RunMessagesUnattended, WritesOneUtf8LineAndTheTraceWithoutWaiting) {
               "(Druckerfehler)\\u000d\\u000anächste Zeile\",\"icon\":\"stop\"}\n");
 }
 
+TEST(RunMessagesUnattended, AlsoGoIntoTheDayLogWhenAsked) {
+    testing::TestWorld world;
+    TraceWriter trace;
+    std::ostringstream err;
+    RunMessages messages(trace, nullptr, err);
+    messages.show("ohne Protokoll", "T", MessageIcon::None);
+    messages.alsoLogTo(world.services);
+    messages.show(w("Größe\r\nzwei"), "T", MessageIcon::Information);
+    EXPECT_EQ(world.log().substr(8), w("      MELDUNG [information] T: Größe\\nzwei\r\n"));
+}
+
 }  // namespace
 }  // namespace lumaro

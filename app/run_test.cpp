@@ -12,6 +12,20 @@
 namespace lumaro::testing {
 namespace {
 
+// The log's lines without their time stamps.
+std::vector<std::string> logLines(const std::string& log) {
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < log.size()) {
+        std::size_t end = log.find("\r\n", pos);
+        if (end == std::string::npos)
+            end = log.size();
+        lines.push_back(log.substr(pos + 8, end - pos - 8));  // "hh:mm:ss" cut off
+        pos = end + 2;
+    }
+    return lines;
+}
+
 struct RunFixture : ::testing::Test {
     TestWorld world;
     FakeWindow window;
@@ -51,6 +65,50 @@ TEST_F(RunFixture, APrintedDocumentIsDeletedAndTheExitTimerStarted) {
     EXPECT_TRUE(r.printed());
     EXPECT_EQ(window.timerMs, 2000);
     EXPECT_FALSE(world.folder.read("Besamung.xml").has_value());
+    // Nobody chose in the list: the end of the run writes nothing.
+    EXPECT_EQ(*world.folder.read("Halmor.ini"), "[Drucker]\r\nLabeldrucker=\r\n");
+}
+
+TEST_F(RunFixture, WithoutADefaultTheDocumentsAvoidTheLabelPrinterAndTheLogSaysWhy) {
+    hostFiles("[Drucker]\r\nLabeldrucker=Buero\r\n");
+    FakePrinterSystem noDefault{{"Buero", "Stall Etiketten"}, ""};
+    PrinterList list{world.surface, noDefault, "", world.folder.path()};
+    LumaroRun r(RunSetup{world.context, window, list, renderers, "", false});
+    window.onClick = [&] { r.onListClicked(); };
+    r.load();
+    EXPECT_EQ(world.surface.deviceName(), "Stall Etiketten");
+    EXPECT_EQ(window.selected, 0);  // the list still shows the label printer
+    const auto lines = logLines(world.log());
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines[1], w("      DruckerEinlesen wird ausgeführt."));
+    EXPECT_EQ(lines[2],
+              "          Kein Standarddrucker im System; die Dokumente gehen an Stall "
+              "Etiketten, den ersten Drucker, der nicht der Labeldrucker Buero ist.");
+    EXPECT_EQ(
+        lines[3],
+        w("          DruckerEinlesen wurde ausgeführt: Printer.DeviceName = Stall Etiketten"));
+}
+
+TEST_F(RunFixture, TheSavedLabelPrinterIsWrittenOnlyWhenTheUserChoseInTheList) {
+    // A label printer switched off today: the list preselects the current
+    // printer, yet neither a key nor the end of the run may save that.
+    const std::string ini = "[Drucker]\r\nLabeldrucker=Zebra USB\r\n; host comment\r\n";
+    hostFiles(ini);
+    auto& r = start();
+    r.load();
+    EXPECT_EQ(window.listText(), "Stall Etiketten");
+    r.onListKeyUp();
+    window.unload();
+    EXPECT_EQ(*world.folder.read("Halmor.ini"), ini);
+
+    // The user picks the preselected printer itself: that is a choice.
+    world.folder.write("Halmor.ini", ini);
+    window = FakeWindow();
+    auto& again = start();
+    again.load();
+    window.selectListIndex(window.selected);
+    EXPECT_EQ(*world.folder.read("Halmor.ini"),
+              "[Drucker]\r\nLabeldrucker=Stall Etiketten\r\n; host comment\r\n");
 }
 
 TEST_F(RunFixture, SavedLabelPrinterIsPreselectedWithoutWritingDuringTheLoad) {
@@ -71,6 +129,14 @@ TEST_F(RunFixture, UnknownSavedPrinterFallsBackToTheCurrentOne) {
     hostFiles("[Drucker]\r\nLabeldrucker=Gibt es nicht\r\n");
     start().load();
     EXPECT_EQ(window.selected, 1);
+}
+
+TEST_F(RunFixture, HostFilesAreFoundWhateverTheCaseOfTheirNames) {
+    world.folder.write("HALMOR.INI", "[Drucker]\r\nLabeldrucker=Buero\r\n");
+    world.folder.write("halmor.mdb", "");
+    start().load();
+    EXPECT_EQ(window.selected, 0);                   // the saved label printer was read from it
+    EXPECT_TRUE(world.messages.shown.size() == 1u);  // only "Bitte den Drucker einstellen ..."
 }
 
 TEST_F(RunFixture, MissingDatabaseNamesItInTheMessage) {

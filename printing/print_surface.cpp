@@ -47,6 +47,7 @@ PrintSurface::~PrintSurface() {
 }
 
 void PrintSurface::useDevice(std::shared_ptr<PrintDevice> device) {
+    refused_ = false;  // that was the old printer
     device_ = std::move(device);
     if (!job_)
         refreshMeasuring();
@@ -200,7 +201,13 @@ double PrintSurface::hairline() const {
 RecordedJob& PrintSurface::job() {
     if (job_)
         return *job_;
-    measuringDevice().checkReady();
+    try {
+        measuringDevice().checkReady();
+    } catch (const RuntimeError&) {
+        refused_ = true;
+        throw;
+    }
+    refused_ = false;
     const int number = jobCount_ + 1;
     job_ =
         std::make_unique<RecordedJob>(JobInfo{number, clock_.now(), orientation_, {}}, geometry_);
@@ -297,6 +304,15 @@ void PrintSurface::newPage() {
 }
 
 void PrintSurface::endDoc() {
+    if (refused_) {
+        // The last drawing call found the printer not ready and no job began
+        // since. A routine's handler may have gone on after it (the template
+        // routine only logs a printer error), but the document is not on
+        // paper: its end fails as the printer did, so that its data file
+        // stays.
+        refused_ = false;
+        raiseError(err::kPrinterError);
+    }
     if (!job_) {
         notify([&](SurfaceObserver& o) { o.endDoc(jobCount_, 0); });
         return;
@@ -312,6 +328,7 @@ void PrintSurface::endDoc() {
 }
 
 void PrintSurface::abort() {
+    refused_ = false;
     if (!job_)
         return;
     const int pages = job_->pages();

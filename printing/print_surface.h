@@ -111,7 +111,9 @@ class PrintSurface {
     void newPage();
     // Hands the job to its device. A second endDoc with nothing drawn in
     // between makes no sheet. A device that fails raises 482; the job is over
-    // then all the same.
+    // then all the same. So does an end when the device refused the job (not
+    // ready, 482) and no job began since, even if a handler went on after
+    // the refusal: nothing of that document is on paper.
     void endDoc();
     // Discards a job that drew something and was never ended. Nothing when no
     // job is running.
@@ -159,6 +161,7 @@ class PrintSurface {
     std::optional<FontMetrics> metrics_;
     WidthCache widths_;
     int jobCount_ = 0;
+    bool refused_ = false;  // the device refused to begin a job, and none began since
     int page_ = 1;
 
     int scaleMode_ = 1;
@@ -177,6 +180,11 @@ class Printers {
     virtual int count() const = 0;
     virtual std::string deviceName(int index) const = 0;
     virtual void makeCurrent(int index) = 0;
+    // Makes the printer current that the run's documents go to, once the saved
+    // label printer is known (Windows-1252, "" for none): see
+    // printing/printer_choice.h for the rule. Returns the day-log line that says why
+    // when the choice is not simply --pdf or the system's default, else "".
+    virtual std::string chooseStartPrinter(const std::string& labelPrinter) = 0;
 };
 
 }  // namespace lumaro

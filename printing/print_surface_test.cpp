@@ -188,6 +188,10 @@ TEST(PrintSurface, ADeviceThatCannotPrintIsAPrinterErrorAndTheJobIsOver) {
     EXPECT_EQ(errorOf([&] { s.print("abc"); }), err::kPrinterError);
     EXPECT_EQ(s.jobCount(), 0) << "a job that could not begin is no job";
     EXPECT_TRUE(s.calls.empty());
+    // A handler may go on after the refusal; the document's end still fails,
+    // as nothing of it is on paper. The next end is an ordinary one.
+    EXPECT_EQ(errorOf([&] { s.endDoc(); }), err::kPrinterError);
+    EXPECT_EQ(errorOf([&] { s.endDoc(); }), 0);
 
     // Failing while the finished job is handed over: the device drops it, the
     // error reaches the document, and nothing of the job is left.
@@ -239,23 +243,29 @@ TEST(PrintSurface, FontNamesGoThroughTheFontTable) {
 }
 
 // The built-in printer is last; it is current with a PDF folder or with no
-// system printer; without a default the first system printer is.
+// system printer; without a default the first system printer is, and once the
+// label printer is known, the first that is not the label printer. Without a
+// usable system printer its files are announced.
 TEST(PrinterList, SystemPrintersFirstThenThePdfPrinter) {
     struct Case {
         std::vector<std::string> names;
-        std::string def, pdfFolder, current;
+        std::string def, pdfFolder, label, current;
+        bool announce;
     };
     for (const Case& c : std::vector<Case>{
-             {{"Kyocera", "HP LaserJet"}, "HP LaserJet", "", "HP LaserJet"},
-             {{"Kyocera", "HP LaserJet"}, "", "", "Kyocera"},
-             {{"Kyocera", "HP LaserJet"}, "Weg", "", "Kyocera"},
-             {{"Kyocera"}, "Kyocera", "/tmp/pdf", "Lumaro PDF"},
-             {{}, "", "", "Lumaro PDF"},
+             {{"Kyocera", "HP LaserJet"}, "HP LaserJet", "", "", "HP LaserJet", false},
+             {{"Kyocera", "HP LaserJet"}, "", "", "", "Kyocera", false},
+             {{"Kyocera", "HP LaserJet"}, "Weg", "", "Kyocera", "HP LaserJet", false},
+             {{"Kyocera"}, "", "", "Kyocera", "Lumaro PDF", true},
+             {{"Kyocera"}, "Kyocera", "/tmp/pdf", "", "Lumaro PDF", false},
+             {{}, "", "", "", "Lumaro PDF", true},
          }) {
         FakeSurface s;
         testing::FakePrinterSystem system(c.names, c.def);
         PrinterList printers(s, system, c.pdfFolder, "/prog");
+        printers.chooseStartPrinter(c.label);
         EXPECT_EQ(s.deviceName(), c.current) << c.def;
+        EXPECT_EQ(printers.announcesPdfFiles(), c.announce) << c.def;
         ASSERT_EQ(printers.count(), static_cast<int>(c.names.size()) + 1);
         EXPECT_EQ(printers.deviceName(printers.count() - 1), "Lumaro PDF");
         EXPECT_EQ(printers.deviceName(printers.count()), "");

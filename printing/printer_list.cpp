@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "printing/printer_choice.h"
 #include "support/errors.h"
 #include "support/file_system.h"
 
@@ -9,18 +10,23 @@ namespace lumaro {
 
 PrinterList::PrinterList(PrintSurface& surface, PrinterSystem& system, const std::string& pdfFolder,
                          const std::string& programFolder)
-    : surface_(surface), system_(system), names_(system.names()) {
+    : surface_(surface),
+      system_(system),
+      names_(system.names()),
+      default_(system.defaultName()),
+      pdfGiven_(!pdfFolder.empty()) {
     pdfFolder_ = pdfFolder.empty() ? fs::joinPath(programFolder, "Ausdrucke") : pdfFolder;
-    const std::string def = system_.defaultName();
-    if (!pdfFolder.empty() || names_.empty()) {
-        usePdfPrinter();
-    } else if (!def.empty() && std::find(names_.begin(), names_.end(), def) != names_.end()) {
-        surface_.useDevice(system_.open(def));
-    } else {
-        // Printers but no default: a sheet on a real printer is what the user
-        // expects from pressing print, rather than a file somewhere.
-        surface_.useDevice(system_.open(names_.front()));
-    }
+    chooseStartPrinter({});
+}
+
+std::string PrinterList::chooseStartPrinter(const std::string& labelPrinter) {
+    const PrinterChoice c = choosePrinter(names_, default_, labelPrinter, pdfGiven_);
+    announce_ = c.announcePdfFiles;
+    const int index = c.systemIndex >= 0 ? c.systemIndex : static_cast<int>(names_.size());
+    // Opening the same printer again would only build its device anew.
+    if (index != current_)
+        makeCurrent(index);
+    return c.reason;
 }
 
 void PrinterList::usePdfPrinter() {
@@ -48,6 +54,7 @@ void PrinterList::makeCurrent(int index) {
         usePdfPrinter();
     else
         raiseError(err::kSubscriptOutOfRange);
+    current_ = index;
 }
 
 }  // namespace lumaro

@@ -2,12 +2,12 @@
 // spooler's order, then the built-in "Lumaro PDF" last. Choosing one makes it
 // the surface's current printer.
 //
-// The printer current at start:
-//  - with a PDF folder given (--pdf / LUMARO_PDF): the built-in printer;
-//  - else the system's default printer (the first system printer when the
-//    system names no default);
-//  - with no system printer at all: the built-in printer writing into
-//    <program folder>/Ausdrucke.
+// The printer current at start follows printing/printer_choice.h: --pdf, else
+// the system's default, else the first system printer that is not the saved
+// label printer, else the built-in printer writing into
+// <program folder>/Ausdrucke. The label printer is known only once the run has
+// read Halmor.ini, so the run calls chooseStartPrinter then; until then the
+// printer the rule gives without a label printer is current.
 // The built-in printer writes into the PDF folder when one was given, else into
 // <program folder>/Ausdrucke, whichever way it became current.
 #pragma once
@@ -33,6 +33,11 @@ class PrinterList : public Printers {
     std::string deviceName(int index) const override;
     // An index out of range raises RuntimeError 9.
     void makeCurrent(int index) override;
+    std::string chooseStartPrinter(const std::string& labelPrinter) override;
+
+    // True when the start printer is the built-in one for want of a usable
+    // system printer: each PDF it writes is to be announced to the user.
+    bool announcesPdfFiles() const { return announce_; }
 
     // Where the built-in printer writes.
     const std::string& pdfFolder() const { return pdfFolder_; }
@@ -43,7 +48,11 @@ class PrinterList : public Printers {
     PrintSurface& surface_;
     PrinterSystem& system_;
     std::vector<std::string> names_;
+    std::string default_;
+    bool pdfGiven_;
     std::string pdfFolder_;
+    bool announce_ = false;
+    int current_ = -1;
 };
 
 }  // namespace lumaro

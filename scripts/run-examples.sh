@@ -5,7 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
-cmake --preset release -DLUMARO_BUILD_TESTS=OFF >/dev/null
+# The same configuration as the test command's (tests on), so that the two
+# commands share one build; only the program itself is built here.
+cmake --preset release -DLUMARO_BUILD_TESTS=ON >/dev/null
 cmake --build --preset release -j"$(nproc)" --target lumaro
 
 out="$PWD/build/examples"

@@ -98,4 +98,31 @@ std::string fromUtf8(std::string_view s) {
     return out;
 }
 
+namespace {
+
+// Upper case in Windows-1252.
+unsigned char folded(unsigned char c) {
+    if (c >= 'a' && c <= 'z')
+        return static_cast<unsigned char>(c - 32);
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+        return static_cast<unsigned char>(c - 32);
+    if (c == 0x9A || c == 0x9C || c == 0x9E)  // š œ ž
+        return static_cast<unsigned char>(c - 16);
+    if (c == 0xFF)  // ÿ
+        return 0x9F;
+    return c;
+}
+
+}  // namespace
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (folded(static_cast<unsigned char>(a[i])) != folded(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace lumaro

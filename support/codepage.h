@@ -22,6 +22,10 @@ std::string toUtf8(std::string_view cp1252);
 // Characters outside Windows-1252, and malformed UTF-8, become '?'.
 std::string fromUtf8(std::string_view utf8);
 
+// Equal apart from letter case, as Windows compares names (INI sections and
+// keys, file names): "AufrufZähler" matches "AUFRUFZÄHLER".
+bool sameIgnoringCase(std::string_view a, std::string_view b);
+
 // A UTF-8 literal of our own sources as Windows-1252 bytes.
 inline std::string ansi(std::string_view utf8) {
     return fromUtf8(utf8);

@@ -15,6 +15,14 @@ namespace lumaro::fs {
 // separator gets none added.
 std::string joinPath(const std::string& folder, const std::string& name);
 
+// The path of the file called name in folder, found whatever the letter case
+// of its name, as on Windows, where the host runs: "HALMOR.INI" answers for
+// "Halmor.ini". An entry of exactly that name wins; among several that differ
+// only in case, the first in byte order. The joined path with the name as
+// given when there is none. (On Windows the system itself ignores case, and
+// the name is given back as asked.)
+std::string findInFolder(const std::string& folder, const std::string& name);
+
 // Tries to open the file for shared reading and closes it again. Returns 0
 // when that worked, otherwise the number of the matching row of the file-test
 // table (52, 53, 55, 70, 71, 75, 76) or a code of our own for conditions the

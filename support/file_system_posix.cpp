@@ -1,5 +1,6 @@
 // The file operations on POSIX systems. Paths arrive as Windows-1252 bytes and
 // go to the system as UTF-8, the file-name encoding of every Linux desktop.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -205,6 +206,30 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     if (folder.back() == '/')
         return folder + name;
     return folder + "/" + name;
+}
+
+std::string findInFolder(const std::string& folder, const std::string& name) {
+    const std::string asked = joinPath(folder, name);
+    if (unusableName(asked) || name.find('/') != std::string::npos)
+        return asked;
+    DIR* dir = ::opendir(osPath(folder.empty() ? std::string(".") : folder).c_str());
+    if (dir == nullptr)
+        return asked;
+    std::string found;
+    while (const dirent* entry = ::readdir(dir)) {
+        // Names on the disk are UTF-8; compared as the program's own text.
+        const std::string candidate = fromUtf8(entry->d_name);
+        if (!sameIgnoringCase(candidate, name))
+            continue;
+        if (candidate == name) {
+            found = candidate;
+            break;
+        }
+        if (found.empty() || candidate < found)
+            found = candidate;
+    }
+    ::closedir(dir);
+    return found.empty() ? asked : joinPath(folder, found);
 }
 
 int probeOpenForReading(const std::string& path) {

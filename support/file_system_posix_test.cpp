@@ -51,6 +51,27 @@ TEST(JoinPath, AddsOneSlash) {
     EXPECT_EQ(joinPath("", "x"), "x");
 }
 
+TEST(FindInFolder, NamesAreFoundWhateverTheirCaseAndGivenBackAsFound) {
+    TempFolder t;
+    t.write("HALMOR.INI", "");
+    t.write("wzbeleg.xml", "");
+    t.write("Besamung.XML", "");
+    t.write("besamung.xml", "");
+    t.write(w("Gemeindeförderung.txt"), "");
+    EXPECT_EQ(findInFolder(t.path(), "Halmor.ini"), t.file("HALMOR.INI"));
+    EXPECT_EQ(findInFolder(t.path(), "WZBeleg.xml"), t.file("wzbeleg.xml"));
+    // Several that differ only in case: the first in byte order; the exact
+    // name before all of them.
+    EXPECT_EQ(findInFolder(t.path(), "BESAMUNG.xml"), t.file("Besamung.XML"));
+    t.write("BESAMUNG.xml", "");
+    EXPECT_EQ(findInFolder(t.path(), "BESAMUNG.xml"), t.file("BESAMUNG.xml"));
+    EXPECT_EQ(findInFolder(t.path(), w("GEMEINDEFÖRDERUNG.TXT")),
+              t.file(w("Gemeindeförderung.txt")));
+    // None there, or no folder: the name as asked.
+    EXPECT_EQ(findInFolder(t.path(), "Halmor.mdb"), t.file("Halmor.mdb"));
+    EXPECT_EQ(findInFolder(t.file("weg"), "Halmor.ini"), t.file("weg") + "/Halmor.ini");
+}
+
 TEST(ProbeOpenForReading, LinkCirclesPipesAndDotFilesAreNoOrdinaryFiles) {
     TempFolder t;
     std::filesystem::create_symlink(t.file("loop"), t.file("loop"));

@@ -199,6 +199,10 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     return folder + "\\" + name;
 }
 
+std::string findInFolder(const std::string& folder, const std::string& name) {
+    return joinPath(folder, name);
+}
+
 int probeOpenForReading(const std::string& path) {
     if (unusableName(path))
         return err::kBadFileName;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/codepage.h"
 #include "support/ini.h"
 
 namespace lumaro {
@@ -70,30 +71,6 @@ std::string trimmed(const std::string& s, std::size_t begin, std::size_t end) {
     return s.substr(begin, end - begin);
 }
 
-// Upper case in Windows-1252, so that "AufrufZähler" matches "AUFRUFZÄHLER"
-// as it does for the system's own comparison.
-unsigned char folded(unsigned char c) {
-    if (c >= 'a' && c <= 'z')
-        return static_cast<unsigned char>(c - 32);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-        return static_cast<unsigned char>(c - 32);
-    if (c == 0x9A || c == 0x9C || c == 0x9E)  // š œ ž
-        return static_cast<unsigned char>(c - 16);
-    if (c == 0xFF)  // ÿ
-        return 0x9F;
-    return c;
-}
-
-bool sameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (folded(static_cast<unsigned char>(a[i])) != folded(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 enum class Kind { Empty, Section, Comment, Key, Other };
 
 struct Parsed {
@@ -145,7 +122,7 @@ Location locate(const std::string& content, const std::vector<Line>& lines,
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const Parsed p = parse(content, lines[i]);
         if (!loc.sectionFound) {
-            if (p.kind == Kind::Section && sameName(p.name, section)) {
+            if (p.kind == Kind::Section && sameIgnoringCase(p.name, section)) {
                 loc.sectionFound = true;
                 loc.lastNonEmpty = i;
             }
@@ -155,7 +132,7 @@ Location locate(const std::string& content, const std::vector<Line>& lines,
             break;
         if (p.kind != Kind::Empty)
             loc.lastNonEmpty = i;
-        if (p.kind == Kind::Key && !loc.keyLine && sameName(p.name, key)) {
+        if (p.kind == Kind::Key && !loc.keyLine && sameIgnoringCase(p.name, key)) {
             loc.keyLine = i;
             loc.valueBegin = p.valueBegin;
         }

@@ -89,6 +89,8 @@ bool BesamungsscheinDrucken(Context& c, const std::string& text) {
                 printer.newPage();
         }
     }
+    printer.setDocument({"Besamungsschein", XMLWertHolen(messages, text, "LFBIS"),
+                         XMLWertHolen(messages, text, "BesamungsScheinNummer")});
     printer.endDoc();
 
     if (!form.entriesFound) {

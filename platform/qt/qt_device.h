@@ -78,6 +78,7 @@ class QtPrinterSystem : public PrinterSystem {
     std::string defaultName() override;
     std::shared_ptr<PrintDevice> open(const std::string& name) override;
     std::shared_ptr<PrintDevice> openPdf(const std::string& folder) override;
+    pdf::FontSource& pdfFonts() { return fonts_; }
 
   private:
     FontconfigFontSource fonts_;

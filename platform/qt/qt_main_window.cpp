@@ -3,10 +3,17 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetricsF>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QThread>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/qt/qt_text.h"
@@ -43,6 +50,8 @@ QtMainWindow::QtMainWindow(bool unattended, QWidget* parent)
 
     list_->setFont(windowFont("Verdana", 9.75));
     list_->setGeometry(pxX(840), pxY(120), pxX(4335), pxY(360));
+    placeLabelOnListBaseline();
+    setWindowIcon(programIcon());
     list_->setEditable(false);
     list_->setToolTip(QStringLiteral("verfügbaren Bon-Drucker auswählen"));
     list_->installEventFilter(this);
@@ -63,6 +72,58 @@ QtMainWindow::QtMainWindow(bool unattended, QWidget* parent)
             unload();
         });
     });
+}
+
+void QtMainWindow::placeLabelOnListBaseline() {
+    // The designed label is shorter than the list and centres its text, which
+    // then stands above the list's text. Its baseline is moved onto the one
+    // the list draws its text on: centred in the style's text field.
+    QStyleOptionComboBox option;
+    option.initFrom(list_);
+    option.editable = false;
+    option.frame = true;
+    const QRect field = list_->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                       QStyle::SC_ComboBoxEditField, list_);
+    // Qt centres the text with the font's exact (fractional) height.
+    const QFontMetricsF listMetrics(list_->font());
+    const int baseline =
+        list_->y() +
+        static_cast<int>(std::lround(field.y() + (field.height() - listMetrics.height()) / 2 +
+                                     listMetrics.ascent()));
+    const QFontMetrics labelMetrics(label_->font());
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label_->setContentsMargins(0, 0, 0, 0);
+    label_->setGeometry(label_->x(), baseline - labelMetrics.ascent(), label_->width(),
+                        std::max(label_->height(), labelMetrics.height()));
+}
+
+QIcon QtMainWindow::programIcon() {
+    // A printer with a sheet coming out, drawn here so that the program needs
+    // no image file beside it.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 64.0, size / 64.0);
+        p.setPen(QPen(QColor(40, 40, 40), 2));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(18, 6, 28, 22));  // the sheet waiting at the back
+        p.setBrush(QColor(70, 110, 160));
+        p.drawRoundedRect(QRectF(6, 24, 52, 24), 5, 5);  // the body
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(16, 40, 32, 20));  // the printed sheet
+        p.setPen(QPen(QColor(40, 40, 40), 2.5));
+        for (const int y : {46, 51, 56})
+            p.drawLine(QLineF(21, y, 43, y));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(120, 200, 90));
+        p.drawEllipse(QRectF(48, 29, 5, 5));  // the ready light
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 void QtMainWindow::fromEventLoop(const std::function<void()>& f) {

@@ -16,6 +16,7 @@
 // (selectListIndex, unload) let exceptions pass as usual.
 #pragma once
 
+#include <QIcon>
 #include <QTimer>
 #include <QWidget>
 #include <exception>
@@ -61,7 +62,11 @@ class QtMainWindow : public QWidget, public ProgramWindow {
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // The window's icon, also shown by the task bar.
+    static QIcon programIcon();
+
   private:
+    void placeLabelOnListBaseline();
     void windowKeyUp(int key);
     void fromEventLoop(const std::function<void()>& f);
     TwipsRect toTwips(const QRect& px) const;

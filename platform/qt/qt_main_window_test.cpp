@@ -5,7 +5,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QTimer>
 
 #include "support/errors.h"
@@ -60,6 +62,37 @@ TEST_F(Window, HasTheDesignedCaptionListAndTooltipAndKeepsItsGeometryInTwips) {
     EXPECT_NEAR(r.top, 3000, pixel);
     EXPECT_NEAR(r.width, 5415, pixel);
     EXPECT_NEAR(r.height, 840, pixel);
+}
+
+// The lowest row of the image with a dark pixel between the columns x0 and x1
+// and the rows y0 and y1 (the frame of a widget left out); -1 when none.
+int lowestDarkRow(const QImage& image, int x0, int x1, int y0, int y1) {
+    for (int y = y1 - 1; y >= y0; --y) {
+        for (int x = x0; x < x1; ++x) {
+            if (qGray(image.pixel(x, y)) < 110)
+                return y;
+        }
+    }
+    return -1;
+}
+
+TEST_F(Window, HasAnIconAndTheLabelStandsOnTheListsBaseline) {
+    EXPECT_FALSE(window.windowIcon().isNull());
+    EXPECT_FALSE(window.windowIcon().pixmap(32).isNull());
+    window.addListItem("Buero");
+    window.selectListIndex(0);
+    QLabel* label = window.findChild<QLabel*>();
+    ASSERT_NE(label, nullptr);
+    // "Drucker:" and "Buero" have no letter below the baseline, so the lowest
+    // dark row of each text is its baseline.
+    const QImage labelImage = label->grab().toImage();
+    const QImage listImage = list()->grab().toImage();
+    const int labelRow = lowestDarkRow(labelImage, 0, labelImage.width(), 0, labelImage.height());
+    const int listRow =
+        lowestDarkRow(listImage, 4, listImage.width() / 2, 3, listImage.height() - 3);
+    ASSERT_GE(labelRow, 0);
+    ASSERT_GE(listRow, 0);
+    EXPECT_EQ(label->y() + labelRow, list()->y() + listRow);
 }
 
 TEST_F(Window, FillingTheListSelectsNothingUntilTheProgramChooses) {

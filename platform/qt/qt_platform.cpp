@@ -23,14 +23,26 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 }  // namespace
 
 QtPlatform::QtPlatform(int& argc, char** argv, bool unattended) {
-    // Unattended runs need no display at all.
-    if (unattended && !std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Unattended runs need no display at all. A run without one (none named,
+    // or an X display that cannot be reached) goes on as if unattended instead
+    // of Qt ending the process: the host's document still gets printed. A
+    // platform named in QT_QPA_PLATFORM is taken as it is.
+    const bool platformGiven = std::getenv("QT_QPA_PLATFORM") != nullptr;
+    if (!platformGiven) {
+        if (!unattended && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+            noDisplay_ = true;
+        if (unattended || noDisplay_)
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        else if (!std::getenv("WAYLAND_DISPLAY"))
+            setenv("QT_QPA_PLATFORM", "xcb;offscreen", 1);  // offscreen when X is not there
+    }
     if (!std::getenv("LUMARO_QT_WARNINGS"))
         qInstallMessageHandler(quietQtMessages);
     app_ = std::make_unique<QApplication>(argc, argv);
     QApplication::setApplicationName("Lumaro");
-    window_ = std::make_unique<QtMainWindow>(unattended);
+    if (!platformGiven && !unattended && QGuiApplication::platformName() == "offscreen")
+        noDisplay_ = true;
+    window_ = std::make_unique<QtMainWindow>(unattended || noDisplay_);
     boxes_.setParentWindow(window_.get());
 }
 

@@ -25,12 +25,15 @@ class QtPlatform : public Platform {
     std::filesystem::path nativePath(const std::string& given) override;
     Regional regional() override;
     const FontTable& fonts() override;
-    MessageBoxes* boxes() override { return &boxes_; }
+    // nullptr without a display.
+    MessageBoxes* boxes() override { return noDisplay_ ? nullptr : &boxes_; }
     ProgramWindow& window() override { return *window_; }
     PrinterSystem& printers() override { return printers_; }
+    pdf::FontSource& pdfFonts() override { return printers_.pdfFonts(); }
     PictureLoader& pictures() override { return pictures_; }
 
   private:
+    bool noDisplay_ = false;
     std::unique_ptr<QApplication> app_;
     QtMessageBoxes boxes_;
     std::unique_ptr<QtMainWindow> window_;

@@ -4,7 +4,9 @@ It runs from its own temporary configuration on a Unix socket of its own, so
 the machine's printing is never touched: clients find it through CUPS_SERVER.
 Its one queue, "Lumaro-Test", is the default printer and hands every job to a
 small backend that copies it into the test's folder, where the tests read the
-PDF the program sent.
+PDF the program sent. A test may ask for other queues and for no default:
+CupsServer(queues=["A-Etiketten", "B-Buero"], default=None); the jobs of the
+first queue arrive in `jobs`, those of each queue in jobs_of(name).
 """
 
 import os
@@ -30,8 +32,10 @@ exit 0
 class CupsServer:
     QUEUE = "Lumaro-Test"
 
-    def __init__(self):
+    def __init__(self, queues=None, default=QUEUE):
         self.root = Path(tempfile.mkdtemp(prefix="lumaro-cups-"))
+        self.queues = list(queues or [self.QUEUE])
+        self.default = default
         self.jobs = self.root / "jobs"
         self.socket = self.root / "cups.sock"
         self.proc = None
@@ -63,8 +67,11 @@ class CupsServer:
             f"StateDir {r / 'state'}\nTempDir {r / 'temp'}\n"
             f"ErrorLog {r / 'log' / 'error_log'}\nAccessLog {r / 'log' / 'access_log'}\n"
             f"PageLog {r / 'log' / 'page_log'}\n")
+        for name in self.queues[1:]:
+            self.jobs_of(name).mkdir()
         subprocess.run(["chown", "-R", "lp:lp", str(r / "spool"), str(r / "cache"),
-                        str(r / "state"), str(r / "temp"), str(r / "log"), str(self.jobs)],
+                        str(r / "state"), str(r / "temp"), str(r / "log"), str(self.jobs),
+                        *(str(self.jobs_of(n)) for n in self.queues[1:])],
                        check=True)
         os.chmod(r, 0o755)
         self.proc = subprocess.Popen(
@@ -77,20 +84,27 @@ class CupsServer:
                 raise RuntimeError("cupsd did not start: " + self.proc.stderr.read().decode())
             time.sleep(0.1)
         env = self.env()
-        subprocess.run(["lpadmin", "-p", self.QUEUE, "-E", "-v", f"lumarotest:{self.jobs}",
-                        "-m", "raw"], check=True, env=env)
-        subprocess.run(["lpadmin", "-d", self.QUEUE], check=True, env=env)
+        for name in self.queues:
+            subprocess.run(["lpadmin", "-p", name, "-E", "-v", f"lumarotest:{self.jobs_of(name)}",
+                            "-m", "raw"], check=True, env=env)
+        if self.default:
+            subprocess.run(["lpadmin", "-d", self.default], check=True, env=env)
+
+    def jobs_of(self, name):
+        return self.jobs if name == self.queues[0] else self.root / f"jobs-{name}"
 
     def env(self):
         env = dict(os.environ)
         env["CUPS_SERVER"] = str(self.socket)
         return env
 
-    def received(self, count, timeout=30):
-        """The job files once at least `count` have arrived."""
+    def received(self, count, timeout=30, queue=None):
+        """The job files (of the first queue, or of the one named) once at
+        least `count` have arrived."""
         deadline = time.time() + timeout
+        folder = self.jobs_of(queue) if queue else self.jobs
         while True:
-            files = sorted(p for p in self.jobs.glob("job-*.pdf"))
+            files = sorted(p for p in folder.glob("job-*.pdf"))
             if len(files) >= count or time.time() > deadline:
                 return files
             time.sleep(0.2)

@@ -200,7 +200,8 @@ class FaultTest(unittest.TestCase):
         env["QT_QPA_PLATFORM"] = "offscreen"
         env["HOME"] = str(self.dir)
         env["XDG_RUNTIME_DIR"] = str(self.runtime)
-        for k in ("LUMARO_FOLDER", "LUMARO_PDF", "LUMARO_UNATTENDED", "LUMARO_TRACE"):
+        for k in ("LUMARO_FOLDER", "LUMARO_PDF", "LUMARO_UNATTENDED", "LUMARO_TRACE",
+                  "LUMARO_ARCHIVE"):
             env.pop(k, None)
         return env
 
@@ -510,6 +511,34 @@ class Killed(FaultTest):
         self.assertIn("killed", output, output[-2000:])
         self.assert_nothing_lost()
         self.assertEqual(list(self.out.iterdir()) if self.out.exists() else [], [])
+
+
+class ArchiveFaults(FaultTest):
+    def test_a_read_only_archive_keeps_the_data_file_and_says_why(self):
+        self.example("a4-milchviehbetrieb")
+        data = (self.folder / "WZBeleg.xml").read_bytes()
+        archive = self.dir / "Archiv"
+        archive.mkdir()
+        self.read_only(archive)
+        ini = (self.folder / "Halmor.ini").read_bytes()
+        (self.folder / "Halmor.ini").write_bytes(
+            ini + b"[Lumaro]\r\nArchivordner=" + str(archive).encode() + b"\r\n")
+        r = self.run_lumaro()
+        # Printed (the PDF printer's files are there), so the run counts it as
+        # printed; but the archive misses it, so its data file stays.
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertTrue(self.pdfs())
+        self.assertEqual((self.folder / "WZBeleg.xml").read_bytes(), data)
+        self.assertEqual(list(archive.iterdir()), [])
+        lines = log_lines(self.folder)
+        self.assertIn(f"      Archivordner: {archive}", lines)
+        self.assertIn(f"      Archivkopie konnte nicht geschrieben werden (Fehler 482): {archive}",
+                      lines)
+        self.assertIn("      Datei bleibt erhalten, da eine Archivkopie fehlt: "
+                      f"{self.folder / 'WZBeleg.xml'}", lines)
+        messages = self.messages(r)
+        self.assertTrue(any(m.startswith("MELDUNG [exclamation] Archiv: Die Archivkopie")
+                            for m in messages), messages)
 
 
 def record_2xa5(behandlung_times=1, meat_days=None):

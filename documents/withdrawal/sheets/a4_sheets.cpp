@@ -12,6 +12,7 @@ namespace {
 
 const SheetStyle kA4Style{
     .procedure = "MediInhaltDruckenA4Blaetter",
+    .kind = "Wartezeiten-A4",
     .rightTextEdge = kA4RightTextEdge,
     .runningNumberSize = 7,
     .customerTop = 50,

@@ -62,6 +62,30 @@ TEST_F(A4Sheets, ARecordOfDispensedDrugsOnlyHasNoAppliedSectionNorEndDates) {
     EXPECT_EQ(texts("Datum der Abgabe: 05.03.2024").size(), 2u);
 }
 
+TEST_F(A4Sheets, AnimalsAdvanceByTheCaptionOnlyWhenTheyAreEmpty) {
+    // Size 7 on the fake: a line is 2.8 high, a character 0.7 wide; the
+    // diagnosis follows the animals block and the 3 after it.
+    struct Case {
+        std::vector<std::pair<std::string, std::string>> patients;
+        double advance;
+    } cases[] = {
+        {{}, 2.8},                             // no animals: the caption's height
+        {{{"AT 1", "Berta"}}, 2.8},            // one line
+        {{{std::string(300, 'X'), ""}}, 0.0},  // a word wider than the line: 0
+    };
+    for (const Case& c : cases) {
+        world.surface.calls.clear();
+        Rec r = dairyRecord();
+        r.treatments[0].patients = c.patients;
+        ASSERT_TRUE(print(r.xml()));
+        const auto caption = texts("Identität:");
+        const auto diagnosis = texts("Diagnose:");
+        ASSERT_FALSE(caption.empty());
+        ASSERT_FALSE(diagnosis.empty());
+        EXPECT_NEAR(diagnosis[0].y - caption[0].y, c.advance + 3, 1e-9) << c.patients.size();
+    }
+}
+
 TEST_F(A4Sheets, AppliedDrugsAreJoinedAndADiagnosisIsNotRepeated) {
     Rec r;
     r.treatments = {Beh{.diagnose = "Gebärparese"}, Beh{.withDiagnose = false}};

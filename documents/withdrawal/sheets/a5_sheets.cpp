@@ -14,6 +14,7 @@ namespace {
 
 const SheetStyle kA5Style{
     .procedure = "MediInhaltDruckenA5Blaetter",
+    .kind = "Wartezeiten-A5",
     .rightTextEdge = a5RightTextEdge(),
     .runningNumberSize = 9,
     .customerTop = 55,

@@ -27,6 +27,7 @@ bool WithdrawalSheets::run(const std::string& fileText) {
                 return false;
             if (printRecord() == Outcome::Refused)
                 return false;
+            c_.printer.setDocument({style_.kind, record_.LFBIS, record_.LaufendeNummer});
             c_.printer.endDoc();
         }
         return true;
@@ -189,7 +190,10 @@ void WithdrawalSheets::animals(const Treatment& t) {
                                                       .maxWidth = edge() - x,
                                                       .lines = -1,
                                                       .measureOnly = measure});
-        return animalsHeight > 0 ? animalsHeight : labelHeight;
+        // Only an empty text advances by the caption. A word wider than the
+        // line makes the wrapping give back 0, and the height then advances by
+        // 0, as for the diagnosis and the instructions.
+        return t.animals.empty() ? labelHeight : animalsHeight;
     };
     if (height_ + block(true) >= bottom() - 1)
         changePage();

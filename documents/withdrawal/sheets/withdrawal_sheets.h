@@ -17,6 +17,7 @@ namespace lumaro {
 // Sizes in points and steps in scale units where the layouts differ only in numbers.
 struct SheetStyle {
     const char* procedure;  // named in the error report
+    const char* kind;       // the document's name on its PDF and archive copy
     std::int16_t rightTextEdge;
     std::int16_t runningNumberSize;
     double customerTop, customerTopShortTitle;

@@ -1,9 +1,9 @@
 #include "documents/withdrawal/two_halves/two_halves.h"
 
-#include "documents/withdrawal/two_halves/half_sheet.h"
-#include "documents/withdrawal/two_halves/two_halves_record.h"
 #include "documents/withdrawal/model/calendar_day.h"
 #include "documents/withdrawal/model/withdrawal_model.h"
+#include "documents/withdrawal/two_halves/half_sheet.h"
+#include "documents/withdrawal/two_halves/two_halves_record.h"
 #include "support/codepage.h"
 #include "xml/xml_tags.h"
 
@@ -24,6 +24,7 @@ bool MediInhaltDrucken2xA5(Context& c, const std::string& text) {
         }
         const CalendarDay date = parseTreatmentDate(record.BehandlungsDatum);
         TwoHalvesRecord(c, record, date, middleBreak).print();
+        c.printer.setDocument({"Wartezeiten-2xA5", record.LFBIS, record.LaufendeNummer});
         c.printer.endDoc();
     }
     return true;

@@ -114,14 +114,16 @@ void TwoHalvesRecord::topBlock(double headBottom) {
             {.x = h.right - valueWidth, .y = y_ + 0.5, .text = "LFBIS: ", .align = 1, .size = 8});
     }
     // In the left half the name keeps clear of the farm number; in the right
-    // half it may use the whole width.
+    // half it may use the whole width. A farm number so wide that no room is
+    // left gives no limit (a width of 0 or less): the name is printed whole,
+    // as on the A4 and A5 sheets, rather than not at all.
     const Half left = leftHalf(c_.bounds);
     const Half right = rightHalf(c_.bounds);
     TextDrucken(c_, {.x = left.left,
                      .y = y_,
                      .text = r.KundeName,
                      .size = 10,
-                     .maxWidth = std::max(left.width() - 2 * valueWidth, 1.0)});
+                     .maxWidth = left.width() - 2 * valueWidth});
     TextDrucken(
         c_, {.x = right.left, .y = y_, .text = r.KundeName, .size = 10, .maxWidth = right.width()});
     y_ += 4;

@@ -96,6 +96,47 @@ TEST(TwoHalves, EmptyDateStopsWithMessageAndKeepsEarlierRecords) {
     EXPECT_TRUE(none.t.surface.calls.empty());
 }
 
+TEST(TwoHalves, TheNameInTheLeftHalfKeepsClearOfTheFarmNumberOrIsPrintedWhole) {
+    // The left half is 128 wide; at 10 points a character is 1 unit. A farm
+    // number of 40 leaves 48 for the name, cut with "..."; one of 64 leaves
+    // nothing, and the name is printed whole, as on the sheets.
+    Rec r;
+    r.kundeName = std::string(60, 'N');
+    r.lfbis = std::string(40, '9');
+    Printed narrow(r.xml());
+    const auto cut = narrow(std::string(60, 'N'));
+    ASSERT_EQ(cut.size(), 1u);  // the right half's, whole
+    EXPECT_GE(cut[0].x, 158);
+    EXPECT_EQ(narrow(std::string(45, 'N') + "...").size(), 1u);
+
+    r.lfbis = std::string(64, '9');
+    Printed none(r.xml());
+    const auto whole = none(std::string(60, 'N'));
+    ASSERT_EQ(whole.size(), 2u);
+    EXPECT_EQ(whole[0].x, 10);
+}
+
+TEST(TwoHalves, AnimalsAdvanceByTheCaptionOnlyWhenTheyAreEmpty) {
+    // 9 points on the fake: a line is 3.6 high; the diagnosis stands 4 below
+    // the animals block.
+    struct Case {
+        std::string animal;
+        double advance;
+    } cases[] = {{"", 3.6}, {"AT 4711", 3.6}, {std::string(300, 'X'), 0.0}};
+    for (const Case& c : cases) {
+        Rec r;
+        r.treatments[0].patients.clear();
+        if (!c.animal.empty())
+            r.treatments[0].patients.push_back({c.animal, ""});
+        Printed p(r.xml());
+        const auto caption = p("Identität:");
+        const auto diagnosis = p("Diagnose:");
+        ASSERT_EQ(caption.size(), 2u);
+        ASSERT_EQ(diagnosis.size(), 2u);
+        EXPECT_NEAR(diagnosis[0].y - caption[0].y, c.advance + 4, 1e-9) << c.animal.size();
+    }
+}
+
 TEST(TwoHalves, EachRecordIsAJobOfItsOwnCountingSheetsFromOne) {
     Rec r;
     r.treatments = cures(7);

@@ -94,7 +94,10 @@ void TwoHalvesRecord::animals(const Treatment& t, double keepWith) {
                                                       .maxWidth = h.right - x,
                                                       .lines = -1,
                                                       .measureOnly = measure});
-        return animalsHeight > 0 ? animalsHeight : labelHeight;
+        // Only an empty text advances by the caption. A word wider than the
+        // line makes the wrapping give back 0, and the position then advances
+        // by 0, as for the diagnosis and the instructions.
+        return t.animals.empty() ? labelHeight : animalsHeight;
     };
     // The right half is the narrower one when they differ; measured there,
     // the block fits in both.
