@@ -34,6 +34,7 @@ class Win32Platform : public Platform {
     MessageBoxes* boxes() override { return display_ ? &boxes_ : nullptr; }
     ProgramWindow& window() override { return window_; }
     PrinterSystem& printers() override { return printers_; }
+    pdf::FontSource& pdfFonts() override { return printers_.pdfFonts(); }
     PictureLoader& pictures() override { return pictures_; }
 
     // Whether windows and boxes can be shown: an interactive desktop on which

@@ -33,7 +33,7 @@ class Win32PrinterSystem : public PrinterSystem {
     // The core's PDF printer, with the fonts GDI draws with.
     std::shared_ptr<PrintDevice> openPdf(const std::string& folder) override;
 
-    pdf::FontSource& fonts() { return fonts_; }
+    pdf::FontSource& pdfFonts() { return fonts_; }
 
   private:
     std::string fileFolder_;
