@@ -261,12 +261,13 @@ class Examples(WindowsTest):
 
 
 class Spooler(WindowsTest):
-    def test_a_file_port_gets_the_job_through_the_spooler(self):
+    def test_a_file_port_gets_the_job_through_the_spooler_and_the_archive_a_copy(self):
         port = self.dir / "port.ps"
+        archive = self.dir / "Archiv"
         printers.set([(PRINTER, port)], PRINTER)
         try:
             self.example("besamung-standard")
-            r = self.lumaro()
+            r = self.lumaro("--archive", wine.winpath(archive))
         finally:
             standard_printers()
         self.assertEqual(r.returncode, 0, r.stderr)
@@ -277,6 +278,11 @@ class Spooler(WindowsTest):
                   "Äußere Brunstsymptome", "Betrag", "45,50 €"):
             self.assertIn(t, text)
         self.assertFalse((self.folder / "Ausdrucke").exists())
+        # The archive's copy is made with GDI's font files (the PDF printer's).
+        copies = list(archive.glob("*/*_Besamungsschein_LFBIS-1234567_Nr-2026-004117.pdf"))
+        self.assertEqual([len(wine.pdf_pages(c)) for c in copies], [1])
+        self.assertIn("Bestätigung über die künstliche Besamung eines Rindes",
+                      wine.pdf_text(copies[0]))
 
     def test_a_sheet_without_margins_gets_the_layout_linux_gets(self):
         # Printable to its edges, the printer's units are those of the PDF
