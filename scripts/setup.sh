@@ -16,6 +16,10 @@ if [ "${1:-}" = "--tests" ]; then
   packages+=(xvfb xauth util-linux gdb clang-14 libclang-rt-14-dev)
   packages+=(g++-mingw-w64-x86-64-posix wine64 libz-mingw-w64-dev)
   packages+=(qpdf ghostscript)
+  # The Windows program's tests under Wine: the test printer's PPD
+  # (cups-ppdc), font files looked up as Wine finds them (fontconfig), the
+  # package (zip); Ghostscript turns the printed PostScript into PDF.
+  packages+=(wine cups-ppdc fontconfig zip)
 fi
 
 missing=()

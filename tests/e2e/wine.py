@@ -1,0 +1,151 @@
+"""Running lumaro.exe and the test tools under Wine, in the windows build's own
+prefix (scripts/wine-prefix.sh prepares it): the environment, Windows paths of
+Linux files, the prefix's printers, and what a PostScript job printed."""
+
+import os
+import re
+import shutil
+import subprocess
+import time
+from pathlib import Path
+
+BUILD = Path(os.environ.get("LUMARO_WINDOWS_BUILD",
+                            Path(__file__).resolve().parents[2] / "build" / "windows"))
+LUMARO = Path(os.environ.get("LUMARO_EXE", BUILD / "lumaro.exe"))
+TOOLS = Path(os.environ.get("LUMARO_WIN32_TOOLS", BUILD / "platform" / "win32"))
+WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
+WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
+
+
+def env(extra=None):
+    """The environment of every Wine call: the build's prefix, no CUPS, no X."""
+    e = dict(os.environ)
+    for k in ("DISPLAY", "WAYLAND_DISPLAY", "LUMARO_FOLDER", "LUMARO_PDF", "LUMARO_UNATTENDED",
+              "LUMARO_TRACE", "LUMARO_ARCHIVE"):
+        e.pop(k, None)
+    e.update({"WINEPREFIX": str(BUILD / "wineprefix"), "WINEDEBUG": "-all", "WINEARCH": "win64",
+              "WINEDLLOVERRIDES": "mscoree,mshtml=", "CUPS_SERVER": str(BUILD / "no-cups.sock"),
+              # Wine names the files of the Linux disk in the locale's character set.
+              "LC_ALL": "C.UTF-8", "LANG": "C.UTF-8"})
+    e.update(extra or {})
+    return e
+
+
+def winpath(path):
+    """A Linux path as Windows programs under Wine see it (drive Z:)."""
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+def run(exe, *args, timeout=60, env_extra=None, **kw):
+    return subprocess.run([WINE, str(exe), *map(str, args)], env=env(env_extra),
+                          capture_output=True, timeout=timeout, **kw)
+
+
+def start(exe, *args, env_extra=None):
+    """Starts a program without waiting; its output goes to pipes."""
+    return subprocess.Popen([WINE, str(exe), *map(str, args)], env=env(env_extra),
+                            stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+
+
+def tool(name, *args, check=True, timeout=60):
+    r = run(TOOLS / f"{name}.exe", *args, timeout=timeout)
+    if check and r.returncode != 0:
+        raise AssertionError(f"{name} {args}: {r.returncode} {r.stderr.decode(errors='replace')}")
+    return r.stdout.decode("utf-8").replace("\r\n", "\n")
+
+
+class Printers:
+    """The prefix's printers, all on the tests' PostScript driver."""
+
+    def set(self, printers, default=None):
+        """Exactly these printers: [(name, port)] or [(name, port, driver)]; a
+        port that is a Path gets its Windows form."""
+        tool("wine_printers", "clear")
+        for name, port, *driver in printers:
+            tool("wine_printers", "add", name, winpath(port) if isinstance(port, Path) else port,
+                 *driver)
+        if default:
+            tool("wine_printers", "default", default)
+
+    def geometry(self, name):
+        """Printable area and offset in millimetres: (width, height, left, top)."""
+        w, h, dx, dy, ox, oy = map(int, tool("wine_printers", "geometry", name).split())
+        return w / dx * 25.4, h / dy * 25.4, ox / dx * 25.4, oy / dy * 25.4
+
+
+QUIET = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+
+
+def ensure_server():
+    """One wine server with Wine's services for the whole run, started with no
+    pipe of ours attached: a server a test's program started would hold that
+    program's output pipes open, and waiting for its output would never end."""
+    subprocess.run([WINESERVER, "-p"], env=env(), **QUIET)
+    subprocess.run([WINE, "cmd", "/c", "exit"], env=env(), **QUIET)
+
+
+def restart_server():
+    """A fresh wine server kept up for the rest of the run (settings that Wine
+    reads when its desktop starts take effect)."""
+    subprocess.run([WINESERVER, "-k"], env=env(), **QUIET)
+    subprocess.run([WINESERVER, "-w"], env=env(), **QUIET)
+    ensure_server()
+
+
+def set_graphics_driver(name, scratch):
+    """Wine's display driver for the prefix: "null" (no X server needed) or
+    "x11" (which, with no DISPLAY, means no display at all)."""
+    ensure_server()
+    reg = Path(scratch) / "graphics.reg"
+    reg.write_text('REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n'
+                   f'"Graphics"="{name}"\n')
+    run("regedit", "/S", winpath(reg))
+    restart_server()
+
+
+def wait_for_job(port, timeout=10):
+    """The PostScript of a job once the spooler has written it whole."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if port.exists() and b"%%EOF" in port.read_bytes()[-200:]:
+            return port.read_bytes()
+        time.sleep(0.05)
+    raise AssertionError(f"no complete job in {port}")
+
+
+def ps_to_pdf(ps_path):
+    pdf = Path(ps_path).with_suffix(".pdf")
+    subprocess.run(["ps2pdf", str(ps_path), str(pdf)], check=True, capture_output=True)
+    return pdf
+
+
+def pdf_pages(pdf):
+    """[(width_pt, height_pt, rotation)] of each page."""
+    out = subprocess.run(["pdfinfo", "-f", "1", "-l", "999", str(pdf)], capture_output=True,
+                         text=True, check=True).stdout
+    sizes = re.findall(r"Page +\d+ size: +([\d.]+) x ([\d.]+)", out)
+    rots = re.findall(r"Page +\d+ rot: +(\d+)", out)
+    return [(float(w), float(h), int(r)) for (w, h), r in zip(sizes, rots)]
+
+
+def pdf_text(pdf):
+    return subprocess.run(["pdftotext", "-layout", str(pdf), "-"], capture_output=True,
+                          text=True, check=True).stdout
+
+
+def pdf_words(pdf):
+    """{page: [(xMin, yMin, xMax, yMax, word)]} in points, as the page is shown."""
+    out = subprocess.run(["pdftotext", "-bbox", str(pdf), "-"], capture_output=True,
+                         text=True, check=True).stdout
+    pages, page = {}, 0
+    for line in out.splitlines():
+        if "<page " in line:
+            page += 1
+            pages[page] = []
+        m = re.search(r'<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">'
+                      r'(.*)</word>', line)
+        if m:
+            word = (m.group(5).replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">")
+                    .replace("&quot;", '"').replace("&apos;", "'"))
+            pages[page].append((*map(float, m.groups()[:4]), word))
+    return pages
