@@ -44,8 +44,11 @@ int reportUnhandled(Services& services, int number, const std::string& descripti
 
 int runProgram(const ProgramArguments& a, const PlatformFactory& makePlatform) {
     const ParsedOptions parsed = parseOptions(a.args, a.getenv, [](const std::string& path) {
+        // Arguments are UTF-8 on every system (Windows hands them over as
+        // UTF-16): a folder named with umlauts is no stranger on Windows.
         std::error_code ec;
-        return std::filesystem::is_directory(path, ec);
+        return std::filesystem::is_directory(
+            std::filesystem::path(std::u8string(path.begin(), path.end())), ec);
     });
     if (!parsed.usageError.empty()) {
         a.err << parsed.usageError << "\n\n" << usageText();

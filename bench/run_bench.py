@@ -22,7 +22,10 @@ the load average before and after is printed with the table.
                        [--replay build/release/bench/trace_replay]
 
 Given --bin twice (an older and a newer build), the two take turns run by run
-and the table ends with the newer build's CPU time against the older one's.
+and the table ends with the newer build against the older one: how many
+times faster (wall and CPU), one record from start to PDF closed, peak memory
+and the bytes of PDF written. That is how the built-in printer's own PDF
+device was measured against Qt's PDF engine (the build before it).
 """
 
 import argparse
@@ -47,9 +50,9 @@ def environment():
 
 
 class Sample:
-    def __init__(self, wall, cpu, peak, status, pdf_closed=None):
+    def __init__(self, wall, cpu, peak, status, pdf_closed=None, pdf_bytes=None):
         self.wall, self.cpu, self.peak, self.status = wall, cpu, peak, status
-        self.pdf_closed = pdf_closed
+        self.pdf_closed, self.pdf_bytes = pdf_closed, pdf_bytes
 
 
 # Runs one command and reports its own resource use. It runs in a small
@@ -85,13 +88,14 @@ def measure(command, output, pdf_dir=None):
                             env=environment(), stdout=subprocess.PIPE, check=True).stdout.split()
     wall, cpu, peak_kb, status, started_ns = (float(report[0]), float(report[1]), int(report[2]),
                                               int(report[3]), int(report[4]))
-    closed = None
+    closed = size = None
     if pdf_dir and os.path.isdir(pdf_dir):
-        stamps = [os.stat(os.path.join(pdf_dir, f)).st_mtime_ns for f in os.listdir(pdf_dir)
-                  if f.endswith(".pdf")]
-        if stamps:
-            closed = (max(stamps) - started_ns) / 1e9
-    return Sample(wall, cpu, peak_kb * 1024, status, closed)
+        stats = [os.stat(os.path.join(pdf_dir, f)) for f in os.listdir(pdf_dir)
+                 if f.endswith(".pdf")]
+        if stats:
+            closed = (max(st.st_mtime_ns for st in stats) - started_ns) / 1e9
+            size = sum(st.st_size for st in stats)
+    return Sample(wall, cpu, peak_kb * 1024, status, closed, size)
 
 
 def data_file(folder):
@@ -267,20 +271,28 @@ def main():
         print()
         for line in targets(results[b], layouts):
             print(line)
-    if len(binaries) > 1:
+    for b in range(1, len(binaries)):
         print()
-        print("CPU time of each build against the first, run by run (median of the ratios):")
+        print(f"{binaries[b]} against {binaries[0]}, run by run (medians of the ratios; "
+              "speed-up = the first's time / this one's):")
         print()
-        print("| case | " + " | ".join(os.path.basename(os.path.dirname(b)) for b in binaries[1:])
-              + " |")
-        print("|---|" + "---:|" * (len(binaries) - 1))
+        print("| case | speed-up wall | speed-up CPU | start to PDF closed ms | peak MB | "
+              "PDF bytes |")
+        print("|---|---:|---:|---:|---:|---:|")
         for name in results[0]:
-            cells = []
-            for b in range(1, len(binaries)):
-                ratios = [o.cpu / f.cpu for o, f in zip(results[b][name]["ours"],
-                                                         results[0][name]["ours"])]
-                cells.append(f"{statistics.median(ratios):.2f}")
-            print(f"| {name} | " + " | ".join(cells) + " |")
+            first, this = results[0][name]["ours"], results[b][name]["ours"]
+
+            def ratio(field):
+                return statistics.median(getattr(f, field) / getattr(o, field)
+                                         for o, f in zip(this, first))
+
+            closed = ""
+            if median(this, "pdf_closed") is not None and results[b][name]["records"] == 1:
+                closed = (f"{ms(median(first, 'pdf_closed'))} → "
+                          f"{ms(median(this, 'pdf_closed'))}")
+            print(f"| {name} | {ratio('wall'):.2f} | {ratio('cpu'):.2f} | {closed} | "
+                  f"{max(s.peak for s in first) / MB:.0f} → {max(s.peak for s in this) / MB:.0f} | "
+                  f"{median(first, 'pdf_bytes'):,.0f} → {median(this, 'pdf_bytes'):,.0f} |")
     return 0
 
 

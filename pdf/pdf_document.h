@@ -27,6 +27,23 @@ namespace lumaro::pdf {
 inline constexpr double kA4Width = 210 / 25.4 * 72;
 inline constexpr double kA4Height = 297 / 25.4 * 72;
 
+// The compressed pixels of pictures, kept across the files of one printer: a
+// logo printed on every record is filtered and compressed once, not once a
+// file (that was most of the cost of a big batch).
+class PictureStreams {
+  public:
+    // The Flate stream of the picture's PNG-filtered rows.
+    const std::string& pixels(const Image& image);
+
+  private:
+    struct Entry {
+        int width = 0, height = 0;
+        std::vector<std::uint8_t> rgb;  // compared whole: never another picture's stream
+        std::string stream;
+    };
+    std::vector<Entry> entries_;  // the latest last
+};
+
 struct DocumentInfo {
     std::string title = "Lumaro";  // Windows-1252
     DateTime created;
@@ -34,7 +51,9 @@ struct DocumentInfo {
 
 class PdfDocument {
   public:
-    explicit PdfDocument(DocumentInfo info);
+    // pictures: where compressed pixels are kept across files; nullptr to
+    // compress them for this file only. It must outlive the document.
+    explicit PdfDocument(DocumentInfo info, PictureStreams* pictures = nullptr);
     ~PdfDocument();
     PdfDocument(const PdfDocument&) = delete;
     PdfDocument& operator=(const PdfDocument&) = delete;
@@ -69,6 +88,8 @@ class PdfDocument {
     int newObject();
     void beginObject(int number);
     void writeStream(int number, std::string_view dictionary, std::string_view data, bool compress);
+    // A stream whose data is Flate-compressed already.
+    void writeCompressed(int number, std::string_view dictionary, std::string_view packed);
     void endPage();
     Font& fontFor(const std::shared_ptr<const TrueTypeFont>& font);
     int imageFor(const Image& image);
@@ -79,6 +100,7 @@ class PdfDocument {
     void writeFont(Font& font);
 
     DocumentInfo info_;
+    PictureStreams* pictures_;
     std::string out_;                   // the file so far
     std::vector<std::size_t> offsets_;  // of each object, by number; [0] unused
     std::vector<Page> pages_;

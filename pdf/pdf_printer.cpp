@@ -90,8 +90,8 @@ void PdfPrinter::checkReady() {
 void PdfPrinter::beginJob(const JobInfo& job) {
     job_ = job;
     const std::string& kind = job.document.kind;
-    document_ =
-        std::make_unique<PdfDocument>(DocumentInfo{kind.empty() ? "Lumaro" : kind, job.started});
+    document_ = std::make_unique<PdfDocument>(
+        DocumentInfo{kind.empty() ? "Lumaro" : kind, job.started}, &pictures_);
     startPage();
 }
 

@@ -81,6 +81,7 @@ class PdfPrinter : public PrintDevice {
     DeviceFont lastFont_;
     const std::shared_ptr<const TrueTypeFont>* last_ = nullptr;
     std::unique_ptr<PdfDocument> document_;
+    PictureStreams pictures_;
     JobInfo job_;
 };
 

@@ -322,7 +322,14 @@ void PrintSurface::endDoc() {
     ended->setDocument(document_);
     page_ = 1;
     refreshMeasuring();  // a printer or orientation chosen during the job applies now
-    const std::string file = ended->playOnto(*device);  // raises 482; the job is over either way
+    std::string file;
+    try {
+        file = ended->playOnto(*device);
+    } catch (...) {
+        // The device dropped it: the job is over, and nothing of it was printed.
+        notify([&](SurfaceObserver& o) { o.abort(jobCount_, ended->pages()); });
+        throw;
+    }
     notify([&](SurfaceObserver& o) { o.delivered(*ended, file); });
     notify([&](SurfaceObserver& o) { o.endDoc(jobCount_, ended->pages()); });
 }

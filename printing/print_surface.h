@@ -111,9 +111,9 @@ class PrintSurface {
     void newPage();
     // Hands the job to its device. A second endDoc with nothing drawn in
     // between makes no sheet. A device that fails raises 482; the job is over
-    // then all the same. So does an end when the device refused the job (not
-    // ready, 482) and no job began since, even if a handler went on after
-    // the refusal: nothing of that document is on paper.
+    // then all the same, discarded (observers see it aborted). So does an end when the device
+    // refused the job (not ready, 482) and no job began since, even if a handler went on after the
+    // refusal: nothing of that document is on paper.
     void endDoc();
     // Discards a job that drew something and was never ended. Nothing when no
     // job is running.

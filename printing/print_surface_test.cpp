@@ -204,6 +204,7 @@ TEST(PrintSurface, ADeviceThatCannotPrintIsAPrinterErrorAndTheJobIsOver) {
     EXPECT_EQ(device.jobsCancelled, 1);
     EXPECT_EQ(device.played.back(), "cancel");
     EXPECT_EQ(s.jobsEnded, 0);
+    EXPECT_EQ(s.jobsAborted, 1) << "the trace learns that the job was discarded";
     device.failAtCall = -1;
     s.endDoc();
     EXPECT_EQ(device.jobsDelivered, 0);

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 
 #include "support/codepage.h"
 
@@ -24,6 +25,24 @@ std::string readFile(const char* path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The font's file when it is a TrueType font the PDF printer can embed.
+std::optional<pdf::FontFile> trueTypeFile(FcPattern* font) {
+    FcChar8* format = nullptr;
+    FcChar8* file = nullptr;
+    int index = 0;
+    if (FcPatternGetString(font, FC_FONTFORMAT, 0, &format) != FcResultMatch ||
+        std::strcmp(reinterpret_cast<const char*>(format), "TrueType") != 0 ||
+        FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch)
+        return std::nullopt;
+    FcPatternGetInteger(font, FC_INDEX, 0, &index);
+    std::string bytes = readFile(reinterpret_cast<const char*>(file));
+    if (bytes.empty())
+        return std::nullopt;
+    // The upper half of the index names an instance of a variable font;
+    // its default instance is what the file's tables describe.
+    return pdf::FontFile{std::move(bytes), index & 0xFFFF};
+}
+
 }  // namespace
 
 pdf::FontFile FontconfigFontSource::fontFile(const std::string& family, bool bold, bool italic) {
@@ -39,29 +58,23 @@ pdf::FontFile FontconfigFontSource::fontFile(const std::string& family, bool bol
     FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
     FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
-    // The sorted list, not only the best match, so that a family whose best
-    // match is an OpenType font with CFF outlines still finds a TrueType one.
+    // The best match first: sorting every font of the system costs more
+    // than the rest of a one-record document.
     FcResult result = FcResultNoMatch;
+    std::unique_ptr<FcPattern, PatternFree> best(FcFontMatch(nullptr, pattern.get(), &result));
+    if (best) {
+        if (auto file = trueTypeFile(best.get()))
+            return std::move(*file);
+    }
+    // The sorted list, so that a family whose best match is an OpenType font
+    // with CFF outlines still finds a TrueType one.
     std::unique_ptr<FcFontSet, FontSetFree> fonts(
         FcFontSort(nullptr, pattern.get(), FcFalse, nullptr, &result));
     if (!fonts)
         return {};
     for (int i = 0; i < fonts->nfont; ++i) {
-        FcPattern* font = fonts->fonts[i];
-        FcChar8* format = nullptr;
-        FcChar8* file = nullptr;
-        int index = 0;
-        if (FcPatternGetString(font, FC_FONTFORMAT, 0, &format) != FcResultMatch ||
-            std::strcmp(reinterpret_cast<const char*>(format), "TrueType") != 0 ||
-            FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch)
-            continue;
-        FcPatternGetInteger(font, FC_INDEX, 0, &index);
-        std::string bytes = readFile(reinterpret_cast<const char*>(file));
-        if (bytes.empty())
-            continue;
-        // The upper half of the index names an instance of a variable font;
-        // its default instance is what the file's tables describe.
-        return pdf::FontFile{std::move(bytes), index & 0xFFFF};
+        if (auto file = trueTypeFile(fonts->fonts[i]))
+            return std::move(*file);
     }
     return {};
 }

@@ -323,12 +323,9 @@ class RunControl(WindowsTest):
         self.assertEqual(lines[-1], "  +++++ Programm Lumaro wird beendet +++++")
         self.assertFalse((self.folder / "Halmor.ini").exists())
 
-    @unittest.expectedFailure
     def test_a_program_folder_with_umlauts(self):
         # The folder from the command line (UTF-16 on Windows, UTF-8 in the
         # program) into the log and the host files' paths (Windows-1252).
-        # Fails while the check that --folder names a folder reads the UTF-8
-        # name in the C library's code page (app/program.cpp).
         self.folder = self.folder.rename(self.dir / "Praxis Grünwald")
         self.example("besamung-standard")
         r = self.lumaro()

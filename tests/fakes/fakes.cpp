@@ -140,6 +140,7 @@ class FakeSurface::Recorder : public SurfaceObserver {
     void newPage(int, int page) override {
         s_.calls.push_back(shape(DrawCall::NewPage, page - 1, 0, 0, 0, 0, 0));
     }
+    void abort(int, int) override { ++s_.jobsAborted; }
     void endDoc(int, int pages) override {
         ++s_.endDocCalls;
         if (pages > 0) {

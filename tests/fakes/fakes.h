@@ -109,7 +109,8 @@ class FakeSurface : private detail::FakeSurfaceParts, public PrintSurface {
     std::vector<DrawCall> texts() const;
     // The first text call whose text equals t (Windows-1252), or nullptr.
     const DrawCall* findText(const std::string& t) const;
-    int jobsEnded = 0;  // endDoc calls that ended a job that drew something
+    int jobsEnded = 0;    // endDoc calls that ended a job that drew something
+    int jobsAborted = 0;  // jobs discarded: never ended, or dropped by the device
     int endDocCalls = 0;
 
   private:
