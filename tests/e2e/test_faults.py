@@ -1,19 +1,13 @@
 """The real program under faults of its surroundings: folders and files it may
 not write or read, a settings file that disappears, broken pictures, a print
 spooler that goes away, a full disk, a kill in the middle of a run, and data
-far beyond anything a practice sends.
-
-Whatever happens, the program answers with its own German message and exit
-status, prints nothing wrong, deletes no data file it did not print, and leaves
-Halmor.ini and the day log intact.
+far beyond anything a practice sends. Whatever happens, the program answers
+with its own German message and exit status, prints nothing wrong, deletes no
+data file it did not print, and leaves Halmor.ini and the day log intact.
 
 The tests mount small file systems and drop privileges (as root, permission
-bits stop no write): they need root and skip without it. The heavy limits
-(a data file of 100 MB, a template of 100,000 entries, a certificate value of
-10 MB: about a minute each) run only with LUMARO_HEAVY_TESTS=1:
-
-    LUMARO_HEAVY_TESTS=1 LUMARO_BIN=build/release/lumaro \\
-        python3 -m unittest -v test_faults.Limits      (in tests/e2e)
+bits stop no write), so they skip without root. The heavy limits (about a
+minute each) run only with LUMARO_HEAVY_TESTS=1.
 """
 
 import json
@@ -26,18 +20,23 @@ import unittest
 from pathlib import Path
 
 import test_program
+from common import (EXAMPLES, END, NO_PRINTER, cp1252, entry, log_lines, pdf_pages,
+                    picture_certificate)
 from cups_server import CupsServer
-from test_program import EXAMPLES, INI, LUMARO, cp1252, entry, log_lines, pdf_pages
+from test_program import LUMARO
 
 IS_ROOT = os.geteuid() == 0
 HEAVY = os.environ.get("LUMARO_HEAVY_TESTS") == "1"
 TESTDATA = Path(__file__).resolve().parents[2] / "documents" / "withdrawal" / "model" / "testdata"
 NOBODY = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"]
+ACCESS_ERROR = ("MELDUNG [stop] Lumaro: Laufzeitfehler '75':\\n\\nFehler beim Zugriff auf "
+                "Pfad/Datei")
+PRINTER_ERROR = "MELDUNG [stop] Lumaro: Laufzeitfehler '482':\\n\\nDruckerfehler"
 
 
 def setUpModule():
-    # The helpers of test_program print through its module's CUPS server,
-    # which only root can start (its spool belongs to the user lp).
+    # The run's printers are those of test_program's CUPS server, which only
+    # root can start (its spool belongs to the user lp).
     if IS_ROOT:
         test_program.cups = CupsServer()
         test_program.cups.start()
@@ -48,80 +47,64 @@ def tearDownModule():
         test_program.cups.stop()
 
 
-def run_measured(cmd, env, timeout=600):
-    """Runs cmd; returns (exit status, stdout, stderr, seconds, peak RSS in MB).
-    The peak is the kernel's high-water mark of the program's memory, read
-    every 20 ms while it runs (the rusage of a child also counts what the
-    test process held when it forked)."""
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+def run_measured(cmd, env, timeout):
+    """Runs cmd; returns (exit status, stderr, peak RSS in MB): the kernel's
+    high-water mark of the program's memory, read every 20 ms (the rusage of a
+    child also counts what the test process held when it forked)."""
+    with tempfile.TemporaryFile() as err:
         start = time.monotonic()
-        proc = subprocess.Popen(cmd, env=env, stdout=out, stderr=err)
+        proc = subprocess.Popen(cmd, env=env, stdout=subprocess.DEVNULL, stderr=err)
         peak_kb = 0
-        status = Path(f"/proc/{proc.pid}/status")
         while proc.poll() is None:
             if time.monotonic() - start > timeout:
                 proc.kill()
                 proc.wait()
                 raise AssertionError(f"{cmd[0]} did not end within {timeout} s")
             try:
-                for line in status.read_text().splitlines():
-                    if line.startswith("VmHWM:"):
-                        peak_kb = max(peak_kb, int(line.split()[1]))
+                status = Path(f"/proc/{proc.pid}/status").read_text()
+                peak_kb = max([peak_kb] + [int(l.split()[1]) for l in status.splitlines()
+                                           if l.startswith("VmHWM:")])
             except (OSError, ValueError):
                 pass  # ending right now
             time.sleep(0.02)
-        seconds = time.monotonic() - start
-        out.seek(0)
         err.seek(0)
-        return proc.returncode, out.read(), err.read(), seconds, peak_kb / 1024
+        return proc.returncode, err.read().decode("utf-8", "replace"), peak_kb / 1024
 
 
 class TracePipe:
-    """The read end of a program's trace and the program itself."""
+    """The read end of a program's trace, and the program."""
 
     def __init__(self, proc, fd):
-        self.proc = proc
-        self.fd = fd
-        self.buffer = b""
-        self.events = []
+        self.proc, self.fd, self.buffer, self.events = proc, fd, b"", []
 
     def read_available(self):
         try:
             chunk = os.read(self.fd, 65536)
         except BlockingIOError:
             return False
-        self.buffer += chunk
-        *lines, self.buffer = self.buffer.split(b"\n")
+        *lines, self.buffer = (self.buffer + chunk).split(b"\n")
         self.events += [json.loads(l) for l in lines if l]
         return bool(chunk)
 
     def until(self, ev, timeout=120):
         """Reads until an event of kind ev has come, then stops reading and
-        waits until the program is held writing its next lines. False when
+        waits until the program is blocked writing its next lines to the full
+        pipe, so that it does nothing until the test reads again. False when
         the program ended first."""
         deadline = time.monotonic() + timeout
-        seen = len(self.events)
-        while time.monotonic() < deadline:
-            got = self.read_available()
-            if any(e["ev"] == ev for e in self.events[seen:]):
-                return self.held(deadline)
-            seen = len(self.events)
-            if not got:
+        while not any(e["ev"] == ev for e in self.events):
+            if not self.read_available():
                 if self.proc.poll() is not None:
                     return False
                 time.sleep(0.002)
-        raise AssertionError(f"no {ev} event within {timeout} s")
-
-    def held(self, deadline):
-        """Waits until the program is blocked on the full trace pipe, so that
-        it does nothing at all until the test reads again."""
+            if time.monotonic() > deadline:
+                raise AssertionError(f"no {ev} event within {timeout} s")
         while time.monotonic() < deadline:
             try:
-                wchan = Path(f"/proc/{self.proc.pid}/wchan").read_text()
+                if "pipe_write" in Path(f"/proc/{self.proc.pid}/wchan").read_text():
+                    return True
             except OSError:
-                wchan = ""
-            if "pipe_write" in wchan:
-                return True
+                pass
             if self.proc.poll() is not None:
                 return False
             time.sleep(0.002)
@@ -150,15 +133,10 @@ class TracePipe:
 
 
 @unittest.skipUnless(IS_ROOT, "needs root for mounts and for dropping privileges")
-class FaultTest(unittest.TestCase):
+class FaultTest(test_program.ProgramTest):
     def setUp(self):
-        self.dir = Path(tempfile.mkdtemp(prefix="lumaro-faults-"))
-        # Reachable for the user nobody, when a test drops privileges.
-        self.dir.chmod(0o755)
-        self.folder = self.dir / "Halmor"
-        self.folder.mkdir()
+        super().setUp()
         self.out = self.dir / "pdf"
-        self.trace_path = self.dir / "trace.jsonl"
         self.mounts = []
         # Qt's runtime folder, private to the user the program runs as.
         self.runtime = self.dir / "runtime"
@@ -167,16 +145,7 @@ class FaultTest(unittest.TestCase):
     def tearDown(self):
         for m in reversed(self.mounts):
             subprocess.run(["umount", "-l", str(m)], check=False)
-        shutil.rmtree(self.dir, ignore_errors=True)
-
-    # --- set-up helpers -------------------------------------------------
-
-    def host_files(self, ini=INI):
-        (self.folder / "Halmor.ini").write_bytes(cp1252(ini))
-        (self.folder / "Halmor.mdb").write_bytes(b"")
-
-    def example(self, name):
-        shutil.copytree(EXAMPLES / name, self.folder, dirs_exist_ok=True)
+        super().tearDown()
 
     def mount(self, *args):
         subprocess.run(["mount", *args], check=True)
@@ -197,35 +166,32 @@ class FaultTest(unittest.TestCase):
 
     def env(self, cups=None):
         env = (cups or test_program.cups).env()
-        env["QT_QPA_PLATFORM"] = "offscreen"
-        env["HOME"] = str(self.dir)
-        env["XDG_RUNTIME_DIR"] = str(self.runtime)
+        env.update(QT_QPA_PLATFORM="offscreen", HOME=str(self.dir),
+                   XDG_RUNTIME_DIR=str(self.runtime))
         for k in ("LUMARO_FOLDER", "LUMARO_PDF", "LUMARO_UNATTENDED", "LUMARO_TRACE",
                   "LUMARO_ARCHIVE"):
             env.pop(k, None)
         return env
 
     def args(self, pdf=True):
-        a = ["--folder", str(self.folder), "--unattended", "--trace", str(self.trace_path)]
-        if pdf:
-            a += ["--pdf", str(self.out)]
-        return a
+        return (["--folder", str(self.folder), "--unattended", "--trace", str(self.trace_file)] +
+                (["--pdf", str(self.out)] if pdf else []))
 
-    def run_lumaro(self, pdf=True, user=None, cups=None):
+    def run_lumaro(self, pdf=True, user=None):
         if user is not None:
             self.give_to_nobody(self.runtime)
-        cmd = ([] if user is None else user) + [LUMARO, *self.args(pdf)]
-        return subprocess.run(cmd, env=self.env(cups), capture_output=True, timeout=300)
+        cmd = (user or []) + [LUMARO, *self.args(pdf)]
+        return subprocess.run(cmd, env=self.env(), capture_output=True, timeout=300)
 
     def start_paused(self, pdf=True, cups=None):
         """Starts the program with its trace going into a pipe the test reads.
         While the test does not read, the program stops at its next few
         drawing calls (a pipe holds 64 KB): a fault can then be set up at a
         sure point of the run. Returns a TracePipe."""
-        os.mkfifo(self.trace_path)
+        os.mkfifo(self.trace_file)
         # Read end first and without waiting, so that the program's open of
         # the write end does not block.
-        fd = os.open(self.trace_path, os.O_RDONLY | os.O_NONBLOCK)
+        fd = os.open(self.trace_file, os.O_RDONLY | os.O_NONBLOCK)
         proc = subprocess.Popen([LUMARO, *self.args(pdf)], env=self.env(cups),
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         pipe = TracePipe(proc, fd)
@@ -233,10 +199,6 @@ class FaultTest(unittest.TestCase):
         return pipe
 
     # --- what must hold after every run ----------------------------------
-
-    def messages(self, r):
-        return [l for l in r.stderr.decode("utf-8", "replace").splitlines()
-                if l.startswith("MELDUNG ")]
 
     def pdfs(self):
         return sorted(self.out.glob("*.pdf")) if self.out.exists() else []
@@ -248,7 +210,7 @@ class FaultTest(unittest.TestCase):
 
     def assert_log_intact(self):
         # Every line complete: time, two blanks, text, CR LF (log_lines
-        # checks the last line end).
+        # checks the time and the line ends).
         lines = log_lines(self.folder)
         self.assertTrue(lines, "no day log")
         for line in lines:
@@ -273,8 +235,7 @@ class ReadOnlySurroundings(FaultTest):
         self.read_only(self.folder)
         r = self.run_lumaro()
         self.assert_own_end(r, 3)
-        self.assertIn("MELDUNG [stop] Lumaro: Laufzeitfehler '75':\\n\\nFehler beim Zugriff auf "
-                      "Pfad/Datei", self.messages(r))
+        self.assertIn(ACCESS_ERROR, self.messages(r))
         self.assertEqual((self.folder / "WZBeleg.xml").read_bytes(), data)
         self.assertEqual((self.folder / "Halmor.ini").read_bytes(), ini)
         self.assertEqual(self.pdfs(), [])
@@ -342,8 +303,7 @@ class UnreadableAndVanishingFiles(FaultTest):
         r = self.run_lumaro()
         self.assertTrue(data_path.is_symlink(), "the unread data file was deleted")
         self.assert_own_end(r, 3)
-        self.assertEqual(self.messages(r), [
-            "MELDUNG [stop] Lumaro: Laufzeitfehler '75':\\n\\nFehler beim Zugriff auf Pfad/Datei"])
+        self.assertEqual(self.messages(r), [ACCESS_ERROR])
         self.assertEqual(self.pdfs(), [])
         self.assert_log_intact()
 
@@ -366,36 +326,28 @@ class UnreadableAndVanishingFiles(FaultTest):
 
 
 class BrokenPictures(FaultTest):
-    def picture_certificate(self, picture_bytes, first=True):
-        """A certificate whose form starts (or ends) with the picture."""
-        self.host_files()
-        (self.folder / "bild.png").write_bytes(picture_bytes)
-        picture = entry("Grafik", 10, 10, "bild.png", "<Breite>30</Breite><Hoehe>20</Hoehe>")
-        text = entry("Text", 40, 10, "Besamungsschein")
-        form = picture + text if first else text + picture
-        (self.folder / "Besamung.xml").write_bytes(cp1252("<Anzahl>1</Anzahl>" + form))
-
-    def test_truncated_picture_before_any_text_is_reported_and_skipped(self):
+    def test_a_picture_that_is_none(self):
+        # Before any text of the form: reported by the form's handler, the
+        # template ends at the fault, the job is ended and the file goes.
+        # After a text: the run ends and the file stays.
         logo = (EXAMPLES / "besamung-standard" / "logo.png").read_bytes()
-        self.picture_certificate(logo[: len(logo) // 2])
-        r = self.run_lumaro()
-        self.assert_own_end(r, 0)
-        self.assertEqual(self.messages(r), [
-            "MELDUNG [stop] Lumaro: Fehler 481 (Ungültiges Bild) in Prozedur "
-            "XMLVorlageHinzufuegen im Modul FunktionenDrucker"])
-        # The template ends at the fault: nothing of it drawn, the job ended.
-        self.assertFalse((self.folder / "Besamung.xml").exists())
-        self.assert_no_leftovers()
-
-    def test_text_file_as_picture_after_the_first_text_ends_the_run(self):
-        self.picture_certificate(b"Dies ist kein Bild.\r\n", first=False)
-        r = self.run_lumaro()
-        self.assert_own_end(r, 3)
-        self.assertEqual(self.messages(r), [
-            "MELDUNG [stop] Lumaro: Laufzeitfehler '481':\\n\\nUngültiges Bild"])
-        self.assertTrue((self.folder / "Besamung.xml").exists())
-        self.assertEqual(self.pdfs(), [])
-        self.assert_no_leftovers()
+        for picture, first, status, message in (
+                (logo[: len(logo) // 2], True, 0,
+                 "MELDUNG [stop] Lumaro: Fehler 481 (Ungültiges Bild) in Prozedur "
+                 "XMLVorlageHinzufuegen im Modul FunktionenDrucker"),
+                (b"Dies ist kein Bild.\r\n", False, 3,
+                 "MELDUNG [stop] Lumaro: Laufzeitfehler '481':\\n\\nUngültiges Bild")):
+            with self.subTest(first=first):
+                self.host_files()
+                (self.folder / "bild.png").write_bytes(picture)
+                (self.folder / "Besamung.xml").write_bytes(picture_certificate(first))
+                r = self.run_lumaro()
+                self.assert_own_end(r, status)
+                self.assertEqual(self.messages(r), [message])
+                self.assertEqual((self.folder / "Besamung.xml").exists(), status != 0)
+                if status:
+                    self.assertEqual(self.pdfs(), [])
+                self.assert_no_leftovers()
 
 
 class Spooler(FaultTest):
@@ -422,8 +374,7 @@ class Spooler(FaultTest):
         # Nothing reached a printer: the certificate must still be there.
         self.assertTrue(data_path.exists(), err)
         self.assertEqual(status, 3, err)
-        self.assertIn("MELDUNG [stop] Lumaro: Laufzeitfehler '482':\\n\\nDruckerfehler",
-                      err.splitlines())
+        self.assertIn(PRINTER_ERROR, err.splitlines())
 
 
 class FullDisk(FaultTest):
@@ -447,12 +398,9 @@ class FullDisk(FaultTest):
         self.fill(self.folder)
         r = self.run_lumaro()
         self.assert_own_end(r, 1)
-        self.assertEqual(self.messages(r)[-1],
-                         "MELDUNG [information] Druckfunktion für Tierärzte - Version 26. "
-                         "September 2010: Bitte den Drucker einstellen und das Programm dann "
-                         "beenden.")
+        self.assertEqual(self.messages(r)[-1], NO_PRINTER)
         self.assertEqual((self.folder / "Halmor.ini").read_bytes(), ini)
-        self.assertIn("  +++++ Programm Lumaro wird beendet +++++", log_lines(self.folder))
+        self.assertIn(END, log_lines(self.folder))
         self.assert_no_leftovers()
 
     def test_full_disk_while_writing_the_pdf(self):
@@ -460,8 +408,7 @@ class FullDisk(FaultTest):
         self.tmpfs(self.out, "16k")
         r = self.run_lumaro()
         self.assert_own_end(r, 3)
-        self.assertIn("MELDUNG [stop] Lumaro: Laufzeitfehler '482':\\n\\nDruckerfehler",
-                      self.messages(r))
+        self.assertIn(PRINTER_ERROR, self.messages(r))
         self.assertTrue((self.folder / "Besamung.xml").exists())
         self.assertEqual(self.pdfs(), [])
         self.assert_no_leftovers()
@@ -572,12 +519,8 @@ class Limits(FaultTest):
     and memory, printed or refused with the program's message."""
 
     def measure(self, name, limit_seconds):
-        status, _, err, seconds, rss = run_measured([LUMARO, *self.args()], self.env(),
-                                                    timeout=limit_seconds)
-        err = err.decode("utf-8", "replace")
-        size = sum(p.stat().st_size for p in self.folder.glob("*.xml"))
-        print(f"\nLIMIT {name}: exit {status}, {seconds:.1f} s, peak {rss:.0f} MB, "
-              f"data left {size} bytes, {len(self.pdfs())} PDF", flush=True)
+        status, err, rss = run_measured([LUMARO, *self.args()], self.env(), limit_seconds)
+        print(f"\nLIMIT {name}: exit {status}, peak {rss:.0f} MB", flush=True)
         self.assertGreaterEqual(status, 0, f"ended by signal {-status}")
         self.assertLess(rss, 2048, "more than 2 GB of memory")
         return status, err
@@ -652,10 +595,6 @@ class Limits(FaultTest):
         status, err = self.measure("data file of 100 MB (one record, filler)", 600)
         self.assertEqual(status, 0, err)
         self.assertFalse((self.folder / "WZBeleg.xml").exists())
-
-    def messages_of(self, err):
-        return [l for l in err.splitlines() if l.startswith("MELDUNG ")]
-
 
 if __name__ == "__main__":
     unittest.main()

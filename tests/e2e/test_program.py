@@ -3,20 +3,15 @@ program folder, no dialogue with --unattended), printing through a private CUPS
 server or the built-in PDF printer."""
 
 import datetime
-import json
 import os
 import shutil
 import subprocess
-import tempfile
-import unittest
-from pathlib import Path
 
+from common import (CAPTION, END, EXAMPLES, INI, NO_PRINTER, FolderTest, cp1252, entry,
+                    log_lines, pdf_pages)
 from cups_server import CupsServer
 
 LUMARO = os.environ.get("LUMARO_BIN", "build/release/lumaro")
-CAPTION = "Druckfunktion für Tierärzte - Version 26. September 2010"
-INI = "[Allgemein]\r\nPraxis=Tierarztpraxis Grünwald\r\n[Drucker]\r\nLabeldrucker=\r\n"
-
 cups = None
 
 
@@ -30,40 +25,12 @@ def tearDownModule():
     cups.stop()
 
 
-def cp1252(text):
-    return text.encode("cp1252")
-
-
-def log_lines(folder):
-    """The day log's lines without their time stamps (run and test share the day,
-    unless the test crosses midnight: then both days are read)."""
-    lines = []
-    for f in sorted(Path(folder).glob("[0-9][0-9]_[0-9][0-9]_[0-9][0-9].txt")):
-        raw = f.read_bytes()
-        assert raw.endswith(b"\r\n"), "log line without CR LF"
-        for line in raw.split(b"\r\n")[:-1]:
-            lines.append(line[8:].decode("cp1252"))
-    return lines
-
-
-class ProgramTest(unittest.TestCase):
-    def setUp(self):
-        self.dir = Path(tempfile.mkdtemp(prefix="lumaro-e2e-"))
-        self.folder = self.dir / "Halmor"
-        self.folder.mkdir()
-
-    def tearDown(self):
-        shutil.rmtree(self.dir, ignore_errors=True)
-
-    def host_files(self, ini=INI):
-        (self.folder / "Halmor.ini").write_bytes(cp1252(ini))
-        (self.folder / "Halmor.mdb").write_bytes(b"")
-
-    def run_lumaro(self, *args, env_extra=None, use_cups=True, server=None, display=False):
+class ProgramTest(FolderTest):
+    def run_lumaro(self, *args, env_extra=None, server=None, display=False):
         """display=False: Qt's offscreen platform, as a test machine has no
         display; None: no display named at all (no DISPLAY, WAYLAND_DISPLAY
         or QT_QPA_PLATFORM), as on a machine started without one."""
-        env = (server or cups).env() if use_cups else dict(os.environ)
+        env = (server or cups).env()
         env["HOME"] = str(self.dir)  # no lpoptions of the machine's user
         for k in ("LUMARO_FOLDER", "LUMARO_PDF", "LUMARO_UNATTENDED", "LUMARO_TRACE",
                   "LUMARO_ARCHIVE", "LPDEST", "PRINTER", "DISPLAY", "WAYLAND_DISPLAY",
@@ -73,12 +40,6 @@ class ProgramTest(unittest.TestCase):
             env["QT_QPA_PLATFORM"] = "offscreen"
         env.update(env_extra or {})
         return subprocess.run([LUMARO, *args], env=env, capture_output=True, timeout=120)
-
-    def example(self, name):
-        shutil.copytree(EXAMPLES / name, self.folder, dirs_exist_ok=True)
-
-    def trace(self, path):
-        return [json.loads(l) for l in Path(path).read_text(encoding="utf-8").splitlines()]
 
 
 class RunControl(ProgramTest):
@@ -95,17 +56,15 @@ class RunControl(ProgramTest):
              "      FunktionenDrucker.general.SetPrinter wird ausgeführt. prnName = Lumaro-Test",
              "          SetPrinter result = True --> prnName wurde gefunden als 0 aus 0 bis 1"
              " = Lumaro-Test",
-             "          SetPrinter result = True",
-             "  +++++ Programm Lumaro wird beendet +++++"])
-        self.assertIn(f"MELDUNG [information] {CAPTION}: Bitte den Drucker einstellen und das "
-                      "Programm dann beenden.", r.stderr.decode())
+             "          SetPrinter result = True", END])
+        self.assertIn(NO_PRINTER, self.messages(r))
         # Nobody chose in the list: the end of the run writes nothing.
         self.assertEqual((self.folder / "Halmor.ini").read_bytes(), cp1252(INI))
 
     def test_missing_ini_ends_with_the_message_and_exit_2(self):
         (self.folder / "Halmor.mdb").write_bytes(b"")
-        trace = self.dir / "t.jsonl"
-        r = self.run_lumaro("--folder", str(self.folder), "--unattended", "--trace", str(trace))
+        r = self.run_lumaro("--folder", str(self.folder), "--unattended", "--trace",
+                            str(self.trace_file))
         self.assertEqual(r.returncode, 2, r.stderr)
         expected_text = (
             f"Im Ordner '{self.folder}' existiert keine Datei mit dem Namen 'halmor.ini' die aber"
@@ -115,12 +74,12 @@ class RunControl(ProgramTest):
             "Ordners erfolgt auf eigene Gefahr!")
         line = "MELDUNG [stop] Datei fehlt!: " + expected_text.replace("\n", "\\n")
         self.assertIn(line, r.stderr.decode().splitlines())
-        messages = [e for e in self.trace(trace) if e["ev"] == "message"]
+        messages = [e for e in self.trace() if e["ev"] == "message"]
         self.assertEqual(messages, [{"ev": "message", "title": "Datei fehlt!",
                                      "text": expected_text, "icon": "stop"}])
         lines = log_lines(self.folder)
         self.assertEqual(len(lines), 3)  # start, parameters, end
-        self.assertEqual(lines[-1], "  +++++ Programm Lumaro wird beendet +++++")
+        self.assertEqual(lines[-1], END)
         self.assertFalse((self.folder / "Halmor.ini").exists())
 
     def test_help_version_and_usage_errors_touch_nothing(self):
@@ -164,9 +123,6 @@ class RunControl(ProgramTest):
         self.assertFalse(any("Parameter:" in l for l in lines))
         self.assertIn("          DruckerEinlesen wurde ausgeführt: Printer.DeviceName = Lumaro PDF",
                       lines)
-
-
-EXAMPLES = Path(__file__).resolve().parents[2] / "examples"
 
 
 class PracticeSetUps(ProgramTest):
@@ -271,17 +227,15 @@ class PracticeSetUps(ProgramTest):
                     ["      Keine Anzeige vorhanden: das Programm läuft ohne Fenster und ohne "
                      "Rückfragen wie mit --unattended; Meldungen gehen auf die "
                      "Standardfehlerausgabe und in dieses Protokoll."])
-                self.assertEqual(lines[-1], "  +++++ Programm Lumaro wird beendet +++++")
+                self.assertEqual(lines[-1], END)
                 for f in self.folder.glob("[0-9][0-9]_[0-9][0-9]_[0-9][0-9].txt"):
                     f.unlink()
         # Nothing to print: the message on standard error and in the day log,
         # exit 1.
         r = self.run_lumaro("--folder", str(self.folder), display=None)
         self.assertEqual(r.returncode, 1, r.stderr)
-        line = (f"MELDUNG [information] {CAPTION}: Bitte den Drucker einstellen und das Programm "
-                "dann beenden.")
-        self.assertIn(line, r.stderr.decode().splitlines())
-        self.assertIn("      " + line, log_lines(self.folder))
+        self.assertIn(NO_PRINTER, self.messages(r))
+        self.assertIn("      " + NO_PRINTER, log_lines(self.folder))
 
     def test_host_files_in_capitals_are_found_and_logged_as_found(self):
         (self.folder / "HALMOR.INI").write_bytes(cp1252(INI))
@@ -293,31 +247,15 @@ class PracticeSetUps(ProgramTest):
         self.assertEqual(r.returncode, 0, r.stderr)
         self.assertIn(f"      Medikamentenbeleg gefunden: {data}", log_lines(self.folder))
         self.assertFalse(data.exists())
-        self.assertEqual(len(list(out.glob("*.pdf"))), 1)
+        self.assertEqual([pdf_pages(p) for p in out.glob("*.pdf")], [1])
         self.assertEqual((self.folder / "HALMOR.INI").read_bytes(), cp1252(INI))
         self.assertFalse((self.folder / "Halmor.ini").exists())
 
 
-def pdf_pages(path):
-    out = subprocess.run(["pdfinfo", str(path)], capture_output=True, text=True, check=True)
-    for line in out.stdout.splitlines():
-        if line.startswith("Pages:"):
-            return int(line.split()[1])
-    raise AssertionError("no page count in " + str(path))
-
-
-def entry(typ, oben, links, wortlaut, extra=""):
-    return (f"<FormularDaten><Typ>{typ}</Typ><oben>{oben}</oben><links>{links}</links>"
-            f"<Groesse>10</Groesse><Wortlaut>{wortlaut}</Wortlaut>{extra}</FormularDaten>")
-
-
 class Printing(ProgramTest):
-    def certificate(self):
-        shutil.copytree(EXAMPLES / "besamung-standard", self.folder, dirs_exist_ok=True)
-        return self.folder / "Besamung.xml"
-
     def test_certificate_goes_through_cups_and_the_file_is_deleted(self):
-        data = self.certificate()
+        self.example("besamung-standard")
+        data = self.folder / "Besamung.xml"
         ini_before = (self.folder / "Halmor.ini").read_bytes()
         jobs_before = len(cups.received(0, timeout=0))
         r = self.run_lumaro("--folder", str(self.folder), "--unattended")
@@ -335,37 +273,17 @@ class Printing(ProgramTest):
         host_part = ini_before.split(b"[Drucker]")[0]
         self.assertTrue(ini_after.startswith(host_part))
 
-    def test_pdf_printer_writes_one_file_per_job_and_the_trace_matches(self):
-        self.certificate()
-        out = self.dir / "pdf"
-        trace = self.dir / "t.jsonl"
-        r = self.run_lumaro("--folder", str(self.folder), "--pdf", str(out), "--unattended",
-                            "--trace", str(trace))
-        self.assertEqual(r.returncode, 0, r.stderr)
-        pdfs = sorted(out.glob("*.pdf"))
-        self.assertEqual(len(pdfs), 1)
-        self.assertEqual(pdf_pages(pdfs[0]), 1)
-        events = self.trace(trace)
-        self.assertEqual(events[0]["ev"], "job")
-        self.assertEqual(events[0]["printer"], "Lumaro PDF")
-        self.assertEqual([e["pages"] for e in events if e["ev"] == "enddoc" and e["pages"]], [1])
-        # The cost list's total stands right-aligned at the form's amount column.
-        texts = [e["text"] for e in events if e["ev"] == "text"]
-        self.assertIn("Betrag", texts)
-        self.assertTrue(any(t.endswith(" €") for t in texts))
-
     def test_error_after_drawing_discards_the_job_and_keeps_the_file(self):
         self.host_files()
         data = self.folder / "Besamung.xml"
         data.write_bytes(cp1252(entry("Text", 20, 15, "Kopf") + entry("Text", "zwanzig", 15, "x")))
         out = self.dir / "pdf"
-        trace = self.dir / "t.jsonl"
         r = self.run_lumaro("--folder", str(self.folder), "--pdf", str(out), "--unattended",
-                            "--trace", str(trace))
+                            "--trace", str(self.trace_file))
         self.assertEqual(r.returncode, 3, r.stderr)
         self.assertTrue(data.exists())
         self.assertEqual(list(out.glob("*.pdf")) if out.exists() else [], [])
-        events = self.trace(trace)
+        events = self.trace()
         self.assertEqual(events[-2]["ev"], "message")
         self.assertTrue(events[-2]["text"].startswith("Laufzeitfehler '13'"), events[-2])
         self.assertEqual(events[-1]["ev"], "abort")
@@ -382,10 +300,6 @@ class Printing(ProgramTest):
         self.assertFalse(data.exists())
         self.assertIn("MELDUNG [stop] Keine Formulardaten für Besamungsschein: Der Besamungsschein"
                       " enthält keine Formulardaten", r.stderr.decode())
-
-
-if __name__ == "__main__":
-    unittest.main()
 
 
 class Archive(ProgramTest):
