@@ -11,6 +11,7 @@ import tempfile
 import unittest
 from pathlib import Path
 
+import placement
 from cups_server import CupsServer
 
 LUMARO = os.environ.get("LUMARO_BIN", "build/release/lumaro")
@@ -421,3 +422,31 @@ class Archive(ProgramTest):
         self.assertEqual(r.returncode, 0, r.stderr)
         self.assertEqual(len(list((other / year).glob("*_Besamungsschein_LFBIS-1234567_Nr-*.pdf"))),
                          1)
+
+
+class ExamplePdfs(ProgramTest):
+    def test_every_example_is_a_valid_pdf_with_each_text_where_the_trace_has_it(self):
+        # The built-in printer's files as readers see them: structure, fonts,
+        # and every text of the trace found at its place within 0.2 mm.
+        for name in sorted(p.name for p in EXAMPLES.iterdir() if (p / "Halmor.ini").exists()):
+            with self.subTest(name):
+                work = self.dir / name
+                shutil.copytree(EXAMPLES / name, work / "folder")
+                out, trace = work / "pdf", work / "trace.jsonl"
+                r = self.run_lumaro("--folder", str(work / "folder"), "--pdf", str(out),
+                                    "--unattended", "--trace", str(trace), use_cups=False)
+                self.assertEqual(r.returncode, 0, r.stderr)
+                events = self.trace(trace)
+                jobs = [e for e in events if e["ev"] == "job"]
+                pdfs = sorted(out.glob("*.pdf"))
+                self.assertEqual(len(pdfs), len(jobs))
+                for job, pdf in zip(jobs, pdfs):
+                    check = subprocess.run(["qpdf", "--check", str(pdf)], capture_output=True)
+                    self.assertEqual(check.returncode, 0, check.stdout)
+                    fonts = subprocess.run(["pdffonts", str(pdf)], capture_output=True,
+                                           text=True).stdout.splitlines()[2:]
+                    self.assertTrue(fonts)
+                    for font in fonts:  # embedded, subset, with a Unicode map
+                        self.assertRegex(font, r"\+\S+\s+CID TrueType\s+Identity-H\s+yes yes yes")
+                    placement.assert_drawn_as_measured(self, events, job, pdf, 210, 297, 0, 0,
+                                                       0.2 * placement.MM)
