@@ -135,7 +135,7 @@ void QtMainWindow::fromEventLoop(const std::function<void()>& f) {
     } catch (...) {
         // Qt cannot unwind through its event loop; carry the exception to
         // whoever runs the loop. An open message box is closed, so that its
-        // caller gets it at once (QtMessages rethrows it); otherwise a running
+        // caller gets it at once (QtMessageBoxes rethrows it); otherwise a running
         // loop is ended. QCoreApplication::exit with no loop running would
         // leave every later box returning without waiting for its answer.
         if (!pending_)

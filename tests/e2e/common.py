@@ -78,8 +78,9 @@ class FolderTest(unittest.TestCase):
     def example(self, name):
         shutil.copytree(EXAMPLES / name, self.folder, dirs_exist_ok=True)
 
-    def trace(self):
-        return [json.loads(l) for l in self.trace_file.read_text(encoding="utf-8").splitlines()]
+    def trace(self, path=None):
+        text = (path or self.trace_file).read_text(encoding="utf-8")
+        return [json.loads(l) for l in text.splitlines()]
 
     def messages(self, r):
         err = r if isinstance(r, bytes) else r.stderr

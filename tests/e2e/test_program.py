@@ -7,6 +7,7 @@ import os
 import shutil
 import subprocess
 
+import placement
 from common import (CAPTION, END, EXAMPLES, INI, NO_PRINTER, FolderTest, cp1252, entry,
                     log_lines, pdf_pages)
 from cups_server import CupsServer
@@ -26,11 +27,11 @@ def tearDownModule():
 
 
 class ProgramTest(FolderTest):
-    def run_lumaro(self, *args, env_extra=None, server=None, display=False):
+    def run_lumaro(self, *args, env_extra=None, use_cups=True, server=None, display=False):
         """display=False: Qt's offscreen platform, as a test machine has no
         display; None: no display named at all (no DISPLAY, WAYLAND_DISPLAY
         or QT_QPA_PLATFORM), as on a machine started without one."""
-        env = (server or cups).env()
+        env = (server or cups).env() if use_cups else dict(os.environ)
         env["HOME"] = str(self.dir)  # no lpoptions of the machine's user
         for k in ("LUMARO_FOLDER", "LUMARO_PDF", "LUMARO_UNATTENDED", "LUMARO_TRACE",
                   "LUMARO_ARCHIVE", "LPDEST", "PRINTER", "DISPLAY", "WAYLAND_DISPLAY",
@@ -335,3 +336,31 @@ class Archive(ProgramTest):
         self.assertEqual(r.returncode, 0, r.stderr)
         self.assertEqual(len(list((other / year).glob("*_Besamungsschein_LFBIS-1234567_Nr-*.pdf"))),
                          1)
+
+
+class ExamplePdfs(ProgramTest):
+    def test_every_example_is_a_valid_pdf_with_each_text_where_the_trace_has_it(self):
+        # The built-in printer's files as readers see them: structure, fonts,
+        # and every text of the trace found at its place within 0.2 mm.
+        for name in sorted(p.name for p in EXAMPLES.iterdir() if (p / "Halmor.ini").exists()):
+            with self.subTest(name):
+                work = self.dir / name
+                shutil.copytree(EXAMPLES / name, work / "folder")
+                out, trace = work / "pdf", work / "trace.jsonl"
+                r = self.run_lumaro("--folder", str(work / "folder"), "--pdf", str(out),
+                                    "--unattended", "--trace", str(trace), use_cups=False)
+                self.assertEqual(r.returncode, 0, r.stderr)
+                events = self.trace(trace)
+                jobs = [e for e in events if e["ev"] == "job"]
+                pdfs = sorted(out.glob("*.pdf"))
+                self.assertEqual(len(pdfs), len(jobs))
+                for job, pdf in zip(jobs, pdfs):
+                    check = subprocess.run(["qpdf", "--check", str(pdf)], capture_output=True)
+                    self.assertEqual(check.returncode, 0, check.stdout)
+                    fonts = subprocess.run(["pdffonts", str(pdf)], capture_output=True,
+                                           text=True).stdout.splitlines()[2:]
+                    self.assertTrue(fonts)
+                    for font in fonts:  # embedded, subset, with a Unicode map
+                        self.assertRegex(font, r"\+\S+\s+CID TrueType\s+Identity-H\s+yes yes yes")
+                    placement.assert_drawn_as_measured(self, events, job, pdf, 210, 297, 0, 0,
+                                                       0.2 * placement.MM)

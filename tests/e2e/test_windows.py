@@ -15,20 +15,14 @@ import time
 import unittest
 from pathlib import Path
 
+import placement
 import wine
 from common import (CAPTION, END, EXAMPLES, INI, NO_PRINTER, FolderTest, cp1252, log_lines,
                     picture_certificate)
-from font_widths import width_mm
 
 LINUX_TRACES = EXAMPLES.parent / "bench" / "expected-traces"
 PRINTER = "Lumaro-Test"            # margins of a few millimetres, as office printers have
 EDGES = "Lumaro-Test randlos"      # prints to the sheet's edges, like the PDF printer
-# The families Wine draws the documents' fonts with in the tests' prefix: the
-# program asks for the names the documents give ("Verdana" for "Veranda"),
-# and the prefix maps them onto the metric stand-ins Linux uses too.
-FAMILIES = {"veranda": "DejaVu Sans", "verdana": "DejaVu Sans", "": "DejaVu Sans",
-            "arial": "Liberation Sans", "times new roman": "Liberation Serif",
-            "courier new": "Liberation Mono"}
 A4 = (595.0, 842.0)
 
 printers = wine.Printers()
@@ -139,7 +133,11 @@ class Examples(WindowsTest):
                 self.assertEqual(len(files), len(jobs))
                 for job, end, ps in zip(jobs, ended, files):
                     pdf = self.assert_job(ps, end["pages"], job["orientation"])
-                    self.assert_drawn_as_measured(events, job, pdf, area_w, area_h, left, top)
+                    # The program asks Wine for the names the documents give
+                    # ("Verdana" for "Veranda"); the prefix maps them onto the
+                    # stand-ins Linux uses, whose design widths are checked.
+                    placement.assert_drawn_as_measured(self, events, job, pdf, area_w, area_h,
+                                                       left, top, 0.6)
                 self.assert_log(name, data)
                 # Halmor.ini: the host's bytes and the picture holder's own
                 # section (nobody chose a label printer).
@@ -164,39 +162,6 @@ class Examples(WindowsTest):
                 pages = [e["pages"] for e in events if e["ev"] == "enddoc" and e["pages"]]
                 pdfs = sorted(out.glob("*.pdf"))
                 self.assertEqual([len(wine.pdf_pages(p)) for p in pdfs], pages)
-
-    def assert_drawn_as_measured(self, events, job, pdf, area_w, area_h, left, top):
-        """Every text of the job: its trace width is the width of its font's
-        design, and the PDF shows its words where the trace says it began and
-        ended."""
-        kx = area_w / job["scaleWidth"]
-        ky = area_h / job["scaleHeight"]
-        if job["orientation"] == 2:
-            kx, ky = area_h / job["scaleWidth"], area_w / job["scaleHeight"]
-        words = wine.pdf_words(pdf)
-        mm = 72 / 25.4
-        texts = [e for e in events if e["ev"] == "text" and e["job"] == job["job"]]
-        for e in texts:
-            family = FAMILIES.get(e["font"].strip().lower(), "Liberation Sans")
-            design = width_mm(family, e["bold"], e["italic"], e["text"], e["size"])
-            self.assertAlmostEqual(e["w"] * kx, design, delta=0.02, msg=e)
-            stripped = e["text"].strip()
-            if not stripped or e["x"] < 0 or (e["x"] + e["w"]) > job["scaleWidth"]:
-                continue
-            # Where the text's first and last words begin and end on the sheet.
-            lead = e["text"][:len(e["text"]) - len(e["text"].lstrip())]
-            trail = e["text"][len(e["text"].rstrip()):]
-            start = (left + e["x"] * kx + width_mm(family, e["bold"], e["italic"], lead,
-                                                    e["size"])) * mm
-            end = (left + (e["x"] + e["w"]) * kx - width_mm(family, e["bold"], e["italic"], trail,
-                                                            e["size"])) * mm
-            line = [w for w in words[e["page"]]
-                    if (top + e["y"] * ky) * mm - 1 <= w[3] <= (top + (e["y"] + e["h"]) * ky) * mm + 1]
-            first, last = stripped.split()[0], stripped.split()[-1]
-            self.assertTrue(any(w[4].startswith(first) and abs(w[0] - start) < 0.6 for w in line),
-                            f"{e['text']!r} does not start at {start:.1f} pt")
-            self.assertTrue(any(w[4].endswith(last) and abs(w[2] - end) < 0.6 for w in line),
-                            f"{e['text']!r} does not end at {end:.1f} pt")
 
     def assert_log(self, name, data):
         lines = log_lines(self.folder)

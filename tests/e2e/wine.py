@@ -131,21 +131,3 @@ def pdf_pages(pdf):
 def pdf_text(pdf):
     return subprocess.run(["pdftotext", "-layout", str(pdf), "-"], capture_output=True,
                           text=True, check=True).stdout
-
-
-def pdf_words(pdf):
-    """{page: [(xMin, yMin, xMax, yMax, word)]} in points, as the page is shown."""
-    out = subprocess.run(["pdftotext", "-bbox", str(pdf), "-"], capture_output=True,
-                         text=True, check=True).stdout
-    pages, page = {}, 0
-    for line in out.splitlines():
-        if "<page " in line:
-            page += 1
-            pages[page] = []
-        m = re.search(r'<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">'
-                      r'(.*)</word>', line)
-        if m:
-            word = (m.group(5).replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">")
-                    .replace("&quot;", '"').replace("&apos;", "'"))
-            pages[page].append((*map(float, m.groups()[:4]), word))
-    return pages

@@ -128,23 +128,12 @@ class A4Sheets : public WithdrawalSheets {
     void closingPart() override {
         height_ += 4;
         const std::string& message = record_.AllgemeineNachricht;
-        const double messageHeight = TextDrucken(c_, {.x = left(),
-                                                      .y = height_,
-                                                      .text = message,
-                                                      .size = 7,
-                                                      .bold = kTrue,
-                                                      .maxWidth = edge() - left(),
-                                                      .lines = 11,
-                                                      .measureOnly = kTrue});
-        if (height_ + messageHeight >= bottom())
-            changePage();
-        height_ += TextDrucken(c_, {.x = left(),
-                                    .y = height_,
-                                    .text = message,
-                                    .size = 7,
-                                    .bold = kTrue,
-                                    .maxWidth = edge() - left(),
-                                    .lines = 11});
+        height_ += keptWhole({.x = left(),
+                              .text = message,
+                              .size = 7,
+                              .bold = kTrue,
+                              .maxWidth = edge() - left(),
+                              .lines = 11});
 
         // The signatures belong on the sheet they sign: a block that runs a
         // little past the bottom limit moves up to end on it, a block that

@@ -129,23 +129,12 @@ class A5Sheets : public WithdrawalSheets {
     void closingPart() override {
         height_ += 4;
         const std::string& message = record_.AllgemeineNachricht;
-        const double messageHeight = TextDrucken(c_, {.x = left(),
-                                                      .y = height_,
-                                                      .text = message,
-                                                      .size = 9,
-                                                      .bold = kTrue,
-                                                      .maxWidth = edge() - left(),
-                                                      .lines = 10,
-                                                      .measureOnly = kTrue});
-        if (height_ + messageHeight >= bottom())
-            changePage();
-        height_ += TextDrucken(c_, {.x = left(),
-                                    .y = height_,
-                                    .text = message,
-                                    .size = 9,
-                                    .bold = kTrue,
-                                    .maxWidth = edge() - left(),
-                                    .lines = 10});
+        height_ += keptWhole({.x = left(),
+                              .text = message,
+                              .size = 9,
+                              .bold = kTrue,
+                              .maxWidth = edge() - left(),
+                              .lines = 10});
 
         // The signature block is never squeezed upwards here: it goes to a
         // new page whenever it does not end above the bottom limit.

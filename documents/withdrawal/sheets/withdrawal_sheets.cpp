@@ -79,6 +79,15 @@ void WithdrawalSheets::changePageIfReached(double margin) {
         changePage();
 }
 
+double WithdrawalSheets::keptWhole(TextSpec spec) {
+    spec.y = height_;
+    spec.measureOnly = kTrue;
+    changePageIfReached(TextDrucken(c_, spec));
+    spec.y = height_;
+    spec.measureOnly = kFalse;
+    return TextDrucken(c_, spec);
+}
+
 void WithdrawalSheets::signatureLine(double x, double width, double y, const std::string& caption,
                                      std::int16_t size) {
     LinieDrucken(c_, x, x + width, y - 0.5, kFalse);

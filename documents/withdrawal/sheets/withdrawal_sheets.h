@@ -11,6 +11,7 @@
 #include "documents/withdrawal/model/withdrawal_model.h"
 #include "documents/withdrawal/sheets/withdrawal_renderers.h"
 #include "printing/context.h"
+#include "printing/drawing.h"
 
 namespace lumaro {
 
@@ -65,6 +66,10 @@ class WithdrawalSheets {
     void changePage();
     // A page test: changes the page when height + margin reaches the bottom limit.
     void changePageIfReached(double margin);
+    // A text kept on one sheet: measured first, then drawn at the height,
+    // after a page change when it would reach the bottom limit. Returns the
+    // height it took.
+    double keptWhole(TextSpec spec);
     // The signature rule and its caption centred below it.
     void signatureLine(double x, double width, double y, const std::string& caption,
                        std::int16_t size);
