@@ -59,16 +59,6 @@ TEST_F(DispatchFixture, CertificateFirstThenRecordAndBothDeleted) {
         std::string::npos);
 }
 
-TEST_F(DispatchFixture, DataFilesAreFoundWhateverTheCaseOfTheirNames) {
-    recordAll(true);
-    world.folder.write("BESAMUNG.XML", "B");
-    world.folder.write("wzbeleg.xml", "W");
-    EXPECT_TRUE(MediInhaltDrucken(world.context, renderers));
-    EXPECT_EQ(calls, (std::vector<std::string>{"besamung:B", "2xa5:W"}));
-    EXPECT_FALSE(world.folder.read("BESAMUNG.XML"));
-    EXPECT_FALSE(world.folder.read("wzbeleg.xml"));
-}
-
 TEST_F(DispatchFixture, FileWhoseRendererFailedStaysAndIsHandedOverOnce) {
     recordAll(false);
     world.folder.write("WZBeleg.xml", "kein Layout");

@@ -7,13 +7,13 @@
 namespace lumaro {
 namespace {
 
-ParsedOptions parse(std::vector<std::string> args, std::map<std::string, std::string> env = {}) {
-    return parseOptions(args, [&](const std::string& n) -> std::optional<std::string> {
+ParsedOptions parse(std::vector<std::string> args, std::map<std::string, std::string> env = {},
+                    IsFolder isFolder = {}) {
+    auto variable = [&](const std::string& n) -> std::optional<std::string> {
         auto it = env.find(n);
-        if (it == env.end())
-            return std::nullopt;
-        return it->second;
-    });
+        return it == env.end() ? std::nullopt : std::optional(it->second);
+    };
+    return parseOptions(args, variable, isFolder);
 }
 
 TEST(Options, ValuesHostArgumentsAndTheWholeCommandLine) {
@@ -47,17 +47,8 @@ TEST(Options, AnUnknownDoubleDashArgumentIsAUsageError) {
 }
 
 TEST(Options, AProgramFolderThatIsNoFolderIsAUsageErrorNamingIt) {
-    auto isFolder = [](const std::string& p) { return p == "/srv/praxis"; };
-    auto run = [&](std::vector<std::string> args, std::map<std::string, std::string> env) {
-        return parseOptions(
-            args,
-            [&](const std::string& n) -> std::optional<std::string> {
-                auto it = env.find(n);
-                if (it == env.end())
-                    return std::nullopt;
-                return it->second;
-            },
-            isFolder);
+    auto run = [](std::vector<std::string> args, std::map<std::string, std::string> env) {
+        return parse(args, env, [](const std::string& p) { return p == "/srv/praxis"; });
     };
     EXPECT_EQ(run({"--folder", "/srv/praxis"}, {}).usageError, "");
     EXPECT_EQ(run({"--folder", "/srv/prax"}, {}).usageError,

@@ -12,20 +12,6 @@
 namespace lumaro::testing {
 namespace {
 
-// The log's lines without their time stamps.
-std::vector<std::string> logLines(const std::string& log) {
-    std::vector<std::string> lines;
-    std::size_t pos = 0;
-    while (pos < log.size()) {
-        std::size_t end = log.find("\r\n", pos);
-        if (end == std::string::npos)
-            end = log.size();
-        lines.push_back(log.substr(pos + 8, end - pos - 8));  // "hh:mm:ss" cut off
-        pos = end + 2;
-    }
-    return lines;
-}
-
 struct RunFixture : ::testing::Test {
     TestWorld world;
     FakeWindow window;
@@ -67,26 +53,6 @@ TEST_F(RunFixture, APrintedDocumentIsDeletedAndTheExitTimerStarted) {
     EXPECT_FALSE(world.folder.read("Besamung.xml").has_value());
     // Nobody chose in the list: the end of the run writes nothing.
     EXPECT_EQ(*world.folder.read("Halmor.ini"), "[Drucker]\r\nLabeldrucker=\r\n");
-}
-
-TEST_F(RunFixture, WithoutADefaultTheDocumentsAvoidTheLabelPrinterAndTheLogSaysWhy) {
-    hostFiles("[Drucker]\r\nLabeldrucker=Buero\r\n");
-    FakePrinterSystem noDefault{{"Buero", "Stall Etiketten"}, ""};
-    PrinterList list{world.surface, noDefault, "", world.folder.path()};
-    LumaroRun r(RunSetup{world.context, window, list, renderers, "", false});
-    window.onClick = [&] { r.onListClicked(); };
-    r.load();
-    EXPECT_EQ(world.surface.deviceName(), "Stall Etiketten");
-    EXPECT_EQ(window.selected, 0);  // the list still shows the label printer
-    const auto lines = logLines(world.log());
-    ASSERT_GE(lines.size(), 5u);
-    EXPECT_EQ(lines[1], w("      DruckerEinlesen wird ausgeführt."));
-    EXPECT_EQ(lines[2],
-              "          Kein Standarddrucker im System; die Dokumente gehen an Stall "
-              "Etiketten, den ersten Drucker, der nicht der Labeldrucker Buero ist.");
-    EXPECT_EQ(
-        lines[3],
-        w("          DruckerEinlesen wurde ausgeführt: Printer.DeviceName = Stall Etiketten"));
 }
 
 TEST_F(RunFixture, TheSavedLabelPrinterIsWrittenOnlyWhenTheUserChoseInTheList) {
@@ -131,31 +97,12 @@ TEST_F(RunFixture, UnknownSavedPrinterFallsBackToTheCurrentOne) {
     EXPECT_EQ(window.selected, 1);
 }
 
-TEST_F(RunFixture, HostFilesAreFoundWhateverTheCaseOfTheirNames) {
-    world.folder.write("HALMOR.INI", "[Drucker]\r\nLabeldrucker=Buero\r\n");
-    world.folder.write("halmor.mdb", "");
-    start().load();
-    EXPECT_EQ(window.selected, 0);                   // the saved label printer was read from it
-    EXPECT_TRUE(world.messages.shown.size() == 1u);  // only "Bitte den Drucker einstellen ..."
-}
-
 TEST_F(RunFixture, MissingDatabaseNamesItInTheMessage) {
     world.folder.write("Halmor.ini", "");
     EXPECT_THROW(start().load(), ProgramEnd);
     ASSERT_EQ(world.messages.shown.size(), 1u);
     EXPECT_NE(world.messages.shown[0].text.find("'halmor.mdb' die aber"), std::string::npos);
     EXPECT_EQ(*world.folder.read("Halmor.ini"), "");
-}
-
-TEST_F(RunFixture, WindowIsFittedToTheListAndCentred) {
-    hostFiles();
-    start().load();
-    // Inner area 840 + 4335 + 120 = 5295 by 120 + 360 + 120 = 600, plus the frame.
-    EXPECT_DOUBLE_EQ(window.outer.width, 5295 + 120);
-    EXPECT_DOUBLE_EQ(window.outer.height, 600 + 435);
-    EXPECT_DOUBLE_EQ(window.outer.left, 28800 / 2 - 5415 / 2.0);
-    EXPECT_DOUBLE_EQ(window.outer.top, 16200 / 2 - 1035 / 2.0);
-    EXPECT_TRUE(window.shown);
 }
 
 TEST_F(RunFixture, SetPrinterWithAnUnknownNameChangesNothing) {
