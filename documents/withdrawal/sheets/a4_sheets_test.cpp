@@ -102,31 +102,19 @@ TEST_F(A4Sheets, AppliedDrugsAreJoinedAndADiagnosisIsNotRepeated) {
     EXPECT_EQ(texts("Gebärparese").size(), 2u) << "once per copy, not again for treatment 2";
 }
 
-TEST_F(A4Sheets, KeepersAreaFollowsEveryDispensedRowOfTheFirstCopy) {
+// Where the keeper's area follows the dispensed rows of the vet's copy is
+// pinned by the A4 examples' traces; with only the keeper's copy it is there.
+TEST_F(A4Sheets, TheKeepersOnlyCopyCarriesTheKeepersArea) {
     Rec r;
-    r.flags = {{"BereichFuerTierhalter", "True"}};
+    r.flags = {{"BereichFuerTierhalter", "True"}, {"A4NichtFuerTierarzt", "True"}};
     r.treatments = {Beh{.meds = {Med{.status = "Abgegeben", .bezeichnung = "Erstes"}, Med{},
                                  Med{.status = "Abgegeben", .bezeichnung = "Zweites"}}},
                     Beh{.meds = {Med{.status = "Abgegeben", .bezeichnung = "Drittes"}}}};
     ASSERT_TRUE(print(r.xml()));
-    const std::size_t copy2 = testing::firstIndexOf(surface, DrawCall::NewPage);
-    std::size_t at = 0;
-    for (const char* drug : {"1 ml Erstes", "1 ml Zweites", "1 ml Drittes"}) {
-        const std::size_t row = testing::indexOfText(surface, drug, at);
-        at = testing::indexOfText(surface, w("Rücknahme:"), row);
-        EXPECT_LT(at, testing::indexOfText(surface, "1 ml Drittes", row + 1)) << drug;
-    }
-    EXPECT_LT(at, copy2);
-    EXPECT_EQ(texts("Rücknahme:").size(), 3u) << "none on the keeper's copy";
-
-    testing::TestWorld keeperOnly;
-    r.flags.push_back({"A4NichtFuerTierarzt", "True"});
-    ASSERT_TRUE(MediInhaltDruckenA4Blaetter(keeperOnly.context, state, r.xml()));
-    EXPECT_EQ(testing::countKind(keeperOnly.surface, DrawCall::NewPage), 0);
-    EXPECT_EQ(keeperOnly.surface.jobsEnded, 1);
-    EXPECT_EQ(testing::textsEqual(keeperOnly.surface, "Unterschrift Tierarzt").size(), 1u);
-    EXPECT_EQ(testing::textsEqual(keeperOnly.surface, w("Rücknahme:")).size(), 3u)
-        << "the only copy carries the keeper's area";
+    EXPECT_EQ(newPages(), 0);
+    EXPECT_EQ(surface.jobsEnded, 1);
+    EXPECT_EQ(texts("Unterschrift Tierarzt").size(), 1u);
+    EXPECT_EQ(texts("Rücknahme:").size(), 3u);
 }
 
 TEST_F(A4Sheets, FirstOwnerLinesOfTheRunAreKept) {

@@ -1,6 +1,8 @@
 // The two-halves renderer on the fake surface (a character is size/10 wide,
 // a line size*0.4 high). Without head templates the content starts at 35; a
-// treatment with one applied drug takes about 26 units of the 200.
+// treatment with one applied drug takes about 26 units of the 200. What the
+// examples draw (records as jobs of their own, joined and separate drug
+// lines, the periods' heading) is pinned by their expected traces.
 #include "documents/withdrawal/two_halves/two_halves.h"
 
 #include <gtest/gtest.h>
@@ -19,17 +21,6 @@ std::string textEntry(int oben, int links, const std::string& wortlaut) {
     return element("FormularDaten", element("Typ", "Text") + element("oben", std::to_string(oben)) +
                                         element("links", std::to_string(links)) +
                                         element("Groesse", "10") + element("Wortlaut", wortlaut));
-}
-
-// The drawing calls of one print job (1-based).
-std::vector<DrawCall> jobCalls(const FakeSurface& s, int job) {
-    std::vector<DrawCall> out;
-    for (const DrawCall& c : s.calls) {
-        job -= c.kind == DrawCall::EndDoc;
-        if (job == 1 && c.kind != DrawCall::EndDoc)
-            out.push_back(c);
-    }
-    return out;
 }
 
 // Text calls whose text equals (or, with prefix, starts with) the UTF-8 text.
@@ -137,23 +128,6 @@ TEST(TwoHalves, AnimalsAdvanceByTheCaptionOnlyWhenTheyAreEmpty) {
     }
 }
 
-TEST(TwoHalves, EachRecordIsAJobOfItsOwnCountingSheetsFromOne) {
-    Rec r;
-    r.treatments = cures(7);
-    Printed p(r.xml() + r.xml());
-    EXPECT_TRUE(p.result);
-    EXPECT_EQ(p.t.surface.jobsEnded, 2);
-    for (int job = 1; job <= 2; ++job) {
-        const auto calls = jobCalls(p.t.surface, job);
-        EXPECT_EQ(calls.at(0).page, 1);
-        EXPECT_EQ(texts(calls, "Tierarztpraxis Dr. Anna Berger").size(), 1u);
-        // Foot of sheet 1 and continuation head of sheet 2, in both halves.
-        EXPECT_EQ(texts(calls, "Seite 1").size(), 2u);
-        EXPECT_EQ(texts(calls, "Seite 2").size(), 2u);
-        EXPECT_TRUE(texts(calls, "Seite 3", true).empty());
-    }
-}
-
 TEST(TwoHalves, MarkerNarrowsTheRightHalfOnTheFirstSheetOnly) {
     Rec r;
     r.templates = "<FormularDaten><DatenTyp>Seitenwechsel in der Mitte</DatenTyp></FormularDaten>";
@@ -191,39 +165,6 @@ TEST(TwoHalves, ClosingBlockFollowsTheFootTemplatesToANewSheet) {
     EXPECT_EQ(three("Praxis am Hauptplatz").at(0).page, 2);
     EXPECT_EQ(three("Unterschrift Tierarzt").at(0).page, 2);
     EXPECT_EQ(three("Seite 1").at(0).y, 202);
-}
-
-TEST(TwoHalves, AppliedDrugsAreJoinedUnlessEachHasItsOwnLine) {
-    Rec r;
-    Med a, b;
-    a.bezeichnung = "Aa";
-    b.bezeichnung = "Bb";
-    b.menge = "2.5";
-    b.charge = " X1 ";
-    b.form = "Inj.";
-    r.treatments[0].meds = {a, b};
-    Printed joined(r.xml());
-    const auto text = joined("1 ml Aa, 2,5 ml Bb [X1], Inj.");
-    ASSERT_EQ(text.size(), 2u);
-    EXPECT_EQ(text[0].x, 15);
-    EXPECT_EQ(text[1].x, 163);
-    // The greatest periods stand on the heading's line, their box clear of the drugs.
-    const auto periods = joined("Fleisch 0   Milch 0").at(1);
-    EXPECT_LT(periods.y - joined("Angewandte Medikamente").at(1).y, 2);
-    for (const DrawCall& box : joined.t.surface.calls) {
-        if (box.kind == DrawCall::FilledBox && box.y == periods.y) {
-            EXPECT_LE(box.y2, text[1].y);
-        }
-    }
-
-    r.flags = {{"MediSeparateZeilen", "True"}};
-    Printed separate(r.xml());
-    EXPECT_TRUE(separate("1 ml Aa,", true).empty());
-    const auto first = separate("1 ml Aa");
-    const auto second = separate("2,5 ml Bb [X1], Inj.");
-    ASSERT_EQ(first.size() + second.size(), 4u);
-    EXPECT_EQ(first[1].x, 158);
-    EXPECT_DOUBLE_EQ(second[0].y - first[0].y, 4);
 }
 
 TEST(TwoHalves, DispensedBlocksStayWholeAndWithTheirTreatment) {
