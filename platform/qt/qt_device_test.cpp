@@ -43,39 +43,6 @@ class LinuxPrinters : public ::testing::Test {
     }
 };
 
-TEST_F(LinuxPrinters, ThePdfPrinterWritesRealTextInTheStandInFontsOnExactA4) {
-    if (!haveTool("pdftotext") || !haveTool("pdffonts") || !haveTool("pdfinfo"))
-        GTEST_SKIP() << "poppler-utils not installed";
-    surface.setScaleMode(6);
-    EXPECT_NEAR(surface.scaleWidth(), 210, 1e-9);
-    EXPECT_NEAR(surface.scaleHeight(), 297, 1e-9);
-    a4(2);
-    surface.setFontName("Times New Roman");
-    surface.setFontSize(12);
-    surface.print(w("Tierärztin Müller"));
-    surface.setFontName("Veranda");
-    surface.setCurrentY(20);
-    surface.print(w("Preis: 12,50 € „netto“"));
-    surface.setDocument({"Besamungsschein", "", ""});
-    surface.endDoc();
-    const QString file = onlyPdf();
-    ASSERT_FALSE(file.isEmpty());
-    const QString text = *runTool("pdftotext", {file, "-"});
-    EXPECT_TRUE(text.contains(QString::fromUtf8("Tierärztin Müller"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QString::fromUtf8("Preis: 12,50 € „netto“"))) << text.toStdString();
-    const QString fonts = *runTool("pdffonts", {file});
-    EXPECT_TRUE(fonts.contains("LiberationSerif")) << fonts.toStdString();
-    EXPECT_TRUE(fonts.contains("DejaVuSans")) << fonts.toStdString();
-    EXPECT_FALSE(fonts.contains(QRegularExpression(R"(\bno\s+(yes|no)\s+(yes|no)\s+\d+)")))
-        << "a font is not embedded:\n"
-        << fonts.toStdString();
-    const QString info = *runTool("pdfinfo", {file});
-    EXPECT_TRUE(info.contains(QRegularExpression(R"(Page size:\s+841\.89 x 595\.276 pts \(A4\))")))
-        << info.toStdString();
-    EXPECT_TRUE(info.contains(QRegularExpression(R"(Title:\s+Besamungsschein)")))
-        << info.toStdString();
-}
-
 // Rendered at 10 pixels per millimetre; positions below are in millimetres.
 TEST_F(LinuxPrinters, ScaleUnitsLandWhereTheyShouldAndRulesWithoutThicknessShow) {
     if (!haveTool("pdftoppm"))
