@@ -28,30 +28,6 @@ TEST(JsonText, EscapesControlsAndRoundsNumbersToFourDecimals) {
     EXPECT_EQ(jsonNumber(1e300), "1e+300");  // huge but finite: still a JSON number
 }
 
-TEST(TraceWriter, WritesEachEventAsOneFlushedLine) {
-    testing::TempFolder folder;
-    folder.write("trace.jsonl", "old content that must go\n");
-    TraceWriter trace(folder.file("trace.jsonl"));
-    ASSERT_TRUE(trace.isOpen());
-    trace.message(w("Datei fehlt!"), w("Im Ordner\r\nä"), MessageIcon::Stop);
-    trace.box(3, 2, 1, 2, 3, 4.25, true, 255);
-    trace.text(1, 1, 20, 30, 12.34567, 4, w("Grüße"), FontState{"Veranda", 10, true, false, true},
-               0xFF);
-
-    // Read while the writer is still open: a run that dies keeps its lines.
-    EXPECT_EQ(*folder.read("trace.jsonl"),
-              R"({"ev":"message","title":"Datei fehlt!","text":"Im Ordner\u000d\u000aä",)"
-              R"("icon":"stop"})"
-              "\n"
-              R"({"ev":"box","job":3,"page":2,"x1":1,"y1":2,"x2":3,"y2":4.25,"filled":true,)"
-              R"("color":255})"
-              "\n"
-              R"({"ev":"text","job":1,"page":1,"x":20,"y":30,"w":12.3457,"h":4,"text":"Grüße",)"
-              R"("font":"Veranda","size":10,"bold":true,"italic":false,"underline":true,)"
-              R"("color":255})"
-              "\n");
-}
-
 TEST(TraceWriter, WithoutAFileDropsEvents) {
     TraceWriter none;
     EXPECT_FALSE(none.isOpen());

@@ -122,15 +122,5 @@ TEST_F(IniFile, INISpeichernChangesTheValueInPlace) {
     EXPECT_EQ(INILesen(s, "WDWGRAFIKSPEICHER", w("AUFRUFZÄHLER"), ""), "1");
 }
 
-TEST_F(IniFile, INISpeichernNeverCreatesTheHostsFile) {
-    // The file went during the run: no stand-in with only our key appears.
-    INISpeichern(s, "Drucker", "Labeldrucker", "Zebra");
-    EXPECT_FALSE(world.folder.read("Halmor.ini").has_value());
-
-    world.services.iniPath = fs::joinPath(world.folder.file("nowhere"), "Halmor.ini");
-    INISpeichern(s, "Drucker", "Labeldrucker", "Zebra");  // silent
-    EXPECT_FALSE(world.folder.read(fs::joinPath("nowhere", "Halmor.ini")).has_value());
-}
-
 }  // namespace
 }  // namespace lumaro
