@@ -46,22 +46,6 @@ TEST(Options, AnUnknownDoubleDashArgumentIsAUsageError) {
     EXPECT_EQ(p.options.archive, "/srv/archiv");
 }
 
-TEST(Options, AProgramFolderThatIsNoFolderIsAUsageErrorNamingIt) {
-    auto run = [](std::vector<std::string> args, std::map<std::string, std::string> env) {
-        return parse(args, env, [](const std::string& p) { return p == "/srv/praxis"; });
-    };
-    EXPECT_EQ(run({"--folder", "/srv/praxis"}, {}).usageError, "");
-    EXPECT_EQ(run({"--folder", "/srv/prax"}, {}).usageError,
-              "lumaro: Der Programmordner \"/srv/prax\" (--folder) existiert nicht oder ist kein "
-              "Ordner.");
-    EXPECT_EQ(run({}, {{"LUMARO_FOLDER", "/weg"}}).usageError,
-              "lumaro: Der Programmordner \"/weg\" (LUMARO_FOLDER) existiert nicht oder ist kein "
-              "Ordner.");
-    // The option wins over a wrong variable; --help looks at no folder.
-    EXPECT_EQ(run({"--folder", "/srv/praxis"}, {{"LUMARO_FOLDER", "/weg"}}).usageError, "");
-    EXPECT_EQ(run({"--help"}, {{"LUMARO_FOLDER", "/weg"}}).usageError, "");
-}
-
 TEST(Options, EnvironmentFillsInAndTheCommandLineWins) {
     auto p = parse({"--pdf", "/a"}, {{"LUMARO_PDF", "/b"},
                                      {"LUMARO_FOLDER", "/f"},

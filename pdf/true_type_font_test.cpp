@@ -31,31 +31,6 @@ using testing::readFile;
                  << " cannot be read here (fonts-dejavu-core, " \
                     "fonts-liberation2)"
 
-TEST(TrueTypeFont, WidthsAreTheSumOfTheDesignWidthsOfTheGlyphs) {
-    struct Case {
-        std::string file;
-        std::string text;  // Windows-1252
-        std::int64_t units;
-    };
-    const Case cases[] = {
-        {kDejaVu + "DejaVuSans.ttf", w("Größe: äöü ÄÖÜ ß"), 18483},
-        {kDejaVu + "DejaVuSans-Bold.ttf", w("Aufzeichnungen über Anwendung"), 38955},
-        {kLiberation + "LiberationSans-Regular.ttf", w("Preis: 12,50 € netto"), 17761},
-        {kLiberation + "LiberationSerif-Italic.ttf", w("„Zitat“ – Ende…"), 14225},
-        {kLiberation + "LiberationMono-Regular.ttf", w("Wartezeit: 28 Tage"), 18 * 1229},
-        // The undefined bytes of the code page and control characters have
-        // no glyph: the box (glyph 0, 1229 units wide) stands in.
-        {kDejaVu + "DejaVuSans.ttf", "\x81\x8D\x8F\x90\x9D\t\r\n", 8 * 1229},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file + ": " + toUtf8(c.text));
-        READ_FONT(file, c.file);
-        const TrueTypeFont font(file);
-        EXPECT_EQ(font.facts().unitsPerEm, 2048);
-        EXPECT_EQ(font.advance(c.text), c.units);
-    }
-}
-
 TEST(TrueTypeFont, MapsWindows1252ThroughUnicodeToTheFontsGlyphs) {
     READ_FONT(file, kLiberation + "LiberationSerif-Italic.ttf");
     const TrueTypeFont font(file);
@@ -67,38 +42,6 @@ TEST(TrueTypeFont, MapsWindows1252ThroughUnicodeToTheFontsGlyphs) {
     for (std::size_t i = 0; i < text.size(); ++i)
         EXPECT_EQ(font.glyphOf(static_cast<unsigned char>(text[i])), glyphs[i]) << i;
     EXPECT_EQ(font.glyphOf(0x81), 0);
-}
-
-TEST(TrueTypeFont, LineMetricsUnderlineAndNamesAreTheFilesOwn) {
-    struct Case {
-        std::string file;
-        int winAscent, winDescent, underlinePosition, underlineThickness;
-        std::string name;
-        bool italic, fixedPitch;
-    };
-    const Case cases[] = {
-        {kDejaVu + "DejaVuSans.ttf", 1901, 483, -40, 90, "DejaVuSans", false, false},
-        {kDejaVu + "DejaVuSans-Bold.ttf", 1901, 483, -40, 90, "DejaVuSans-Bold", false, false},
-        {kLiberation + "LiberationSans-Regular.ttf", 1854, 434, -67, 150, "LiberationSans", false,
-         false},
-        {kLiberation + "LiberationSerif-Italic.ttf", 1825, 443, -123, 100, "LiberationSerif-Italic",
-         true, false},
-        {kLiberation + "LiberationMono-Regular.ttf", 1705, 615, -393, 84, "LiberationMono", false,
-         true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        READ_FONT(file, c.file);
-        const TrueTypeFont font(file);
-        const FontFacts& f = font.facts();
-        EXPECT_EQ(f.winAscent, c.winAscent);
-        EXPECT_EQ(f.winDescent, c.winDescent);
-        EXPECT_EQ(f.underlinePosition, c.underlinePosition);
-        EXPECT_EQ(f.underlineThickness, c.underlineThickness);
-        EXPECT_EQ(f.postScriptName, c.name);
-        EXPECT_EQ(f.italic, c.italic);
-        EXPECT_EQ(f.fixedPitch, c.fixedPitch);
-    }
 }
 
 TEST(TrueTypeFont, WhatIsNoUsableTrueTypeFontIsAPrinterError) {

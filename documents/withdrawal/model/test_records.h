@@ -3,10 +3,6 @@
 // come back as Windows-1252.
 #pragma once
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,14 +14,6 @@
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace lumaro::testing {
-
-inline std::string readTestData(const std::string& name) {
-    const auto path = std::filesystem::path(__FILE__).parent_path() / "testdata" / name;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("missing test data " + path.string());
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 inline std::string element(const std::string& tag, const std::string& value) {
     return "<" + tag + ">" + value + "</" + tag + ">";

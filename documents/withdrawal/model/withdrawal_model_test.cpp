@@ -37,24 +37,6 @@ class WithdrawalModel : public ::testing::Test {
     Treatment treatment(const Beh& b) { return readTreatment(messages, german, b.xml()); }
 };
 
-TEST_F(WithdrawalModel, ReadsTheRecordOfADairyFarm) {
-    const WithdrawalRecord r = record(testing::readTestData("record_dairy.xml"));
-    EXPECT_EQ(r.KundeName, w("Johann Größbauer")) << "not the vet's Name";
-    EXPECT_TRUE(r.WZEndeZeigen && r.BereichFuerTierhalter && r.LaufendeNummerZeigen);
-    EXPECT_EQ(dateCaption(r), "Datum der Anwendung und Abgabe:");
-    EXPECT_EQ(r.templates.find("<FormularDaten>"), 0u);
-    EXPECT_NE(r.templates.find("Tel. 0732 123456</Wortlaut>"), std::string::npos);
-    EXPECT_EQ(r.text.find("FormularDaten"), std::string::npos);
-
-    const auto t = treatments(r);
-    ASSERT_EQ(t.size(), 2u);
-    EXPECT_EQ(t[0].animals, "AT 837465921 Berta, AT 837465938");
-    ASSERT_EQ(t[0].medications.rows().size(), 3u);
-    EXPECT_TRUE(t[0].hasApplied && t[0].hasDispensed);
-    EXPECT_FALSE(t[1].hasApplied);
-    EXPECT_EQ(t[1].Diagnose, "") << "no Diagnose element: nothing carried over";
-}
-
 TEST_F(WithdrawalModel, FlagsCountOnlyWhenExactlyTrue) {
     Rec rec;
     rec.flags = {{"WZEndeZeigen", "true"},
