@@ -43,9 +43,12 @@ void FakeDevice::checkReady() {
 
 namespace {
 
-std::string number(double v) {
+// "name a b c ...": a call as played, its numbers as the stream writes them.
+template <class... Values>
+std::string describe(const char* name, Values... values) {
     std::ostringstream out;
-    out << v;
+    out << name;
+    ((out << ' ' << values), ...);
     return out.str();
 }
 
@@ -61,35 +64,31 @@ void FakeDevice::beginJob(const JobInfo& job) {
     checkReady();
     inJob_ = true;
     callsInJob_ = 0;
-    played.push_back("begin " + std::to_string(job.number) + " " + std::to_string(job.orientation));
+    played.push_back(describe("begin", job.number, job.orientation));
 }
 
 void FakeDevice::text(double x, double baseline, std::string_view text, const DeviceFont& font,
                       std::int32_t color) {
-    call("text " + number(x) + " " + number(baseline) + " " + std::string(text) + " [" +
-         font.family + " " + number(font.points) + (font.bold ? " bold" : "") +
-         (font.italic ? " italic" : "") + (font.underline ? " underline" : "") + "] " +
-         std::to_string(color));
+    call(describe("text", x, baseline, text) + " [" + describe(font.family.c_str(), font.points) +
+         (font.bold ? " bold" : "") + (font.italic ? " italic" : "") +
+         (font.underline ? " underline" : "") + "] " + std::to_string(color));
 }
 
 void FakeDevice::line(double x1, double y1, double x2, double y2, const Pen& pen) {
-    call("line " + number(x1) + " " + number(y1) + " " + number(x2) + " " + number(y2) + " " +
-         number(pen.width) + " " + std::to_string(pen.color));
+    call(describe("line", x1, y1, x2, y2, pen.width, pen.color));
 }
 
 void FakeDevice::outline(const DeviceRect& r, const Pen& pen) {
-    call("outline " + number(r.x) + " " + number(r.y) + " " + number(r.width) + " " +
-         number(r.height) + " " + number(pen.width) + " " + std::to_string(pen.color));
+    call(describe("outline", r.x, r.y, r.width, r.height, pen.width, pen.color));
 }
 
 void FakeDevice::fill(const DeviceRect& r, std::int32_t color) {
-    call("fill " + number(r.x) + " " + number(r.y) + " " + number(r.width) + " " +
-         number(r.height) + " " + std::to_string(color));
+    call(describe("fill", r.x, r.y, r.width, r.height, color));
 }
 
 void FakeDevice::picture(const DeviceRect& r, const Image& image) {
-    call("picture " + number(r.x) + " " + number(r.y) + " " + number(r.width) + " " +
-         number(r.height) + " " + std::to_string(image.width) + "x" + std::to_string(image.height));
+    call(describe("picture", r.x, r.y, r.width, r.height) + " " + std::to_string(image.width) +
+         "x" + std::to_string(image.height));
 }
 
 void FakeDevice::newPage() {
@@ -152,15 +151,7 @@ class FakeSurface::Recorder : public SurfaceObserver {
   private:
     static DrawCall shape(DrawCall::Kind kind, int page, double x1, double y1, double x2, double y2,
                           std::int32_t color) {
-        DrawCall c;
-        c.kind = kind;
-        c.page = page;
-        c.x = x1;
-        c.y = y1;
-        c.x2 = x2;
-        c.y2 = y2;
-        c.color = color;
-        return c;
+        return DrawCall{kind, page, x1, y1, x2, y2, {}, {}, 0, false, false, false, color};
     }
     FakeSurface& s_;
 };
