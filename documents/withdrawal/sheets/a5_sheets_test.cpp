@@ -59,46 +59,6 @@ TEST_F(A5Sheets, AlwaysTwoCopiesOnTheWholeHalfWhateverTheA4Options) {
     EXPECT_EQ(texts("www.lumaro.example").size(), 1u) << "on the vet's copy only";
 }
 
-TEST_F(A5Sheets, LongDrugLineWrapsInsideTheHalf) {
-    Rec r;
-    // 159 characters: wider than the 124 units of the half at 8 points.
-    r.treatments[0].meds = {Med{.bezeichnung = testing::words(9, "Suspension"),
-                                .menge = "12,75",
-                                .einheit = "Milliliter",
-                                .charge = "LANG-12345",
-                                .form = "Injektionssuspension zur i.m."},
-                            Med{.bezeichnung = "Danach"}};
-    ASSERT_TRUE(print(r.xml()));
-    const auto first = testing::textsStartingWith(surface, "12,75 Milliliter Suspension");
-    const std::size_t next = testing::indexOfText(surface, "1 ml Danach");
-    ASSERT_TRUE(!first.empty() && next < surface.calls.size());
-    const DrawCall secondLine = surface.calls[next - 1];
-    EXPECT_TRUE(first[0].x2 <= 134 && secondLine.x == 10);
-    EXPECT_DOUBLE_EQ(surface.calls[next].y, secondLine.y + 4) << "the next drug starts below";
-}
-
-TEST_F(A5Sheets, PagesChangeAt200WithTheFootInTheLeftHalf) {
-    Rec r;
-    r.treatments.clear();
-    for (int i = 0; i < 6; ++i)
-        r.treatments.push_back(Beh{
-            .monitoring = "Eutergesundheit",
-            .meds = {Med{}, Med{.status = "Abgegeben", .anweisung = testing::words(12, "Anw")}}});
-    ASSERT_TRUE(print(r.xml()));
-    EXPECT_GE(testing::countKind(surface, DrawCall::NewPage), 3);
-    for (const DrawCall& c : surface.calls) {
-        if (c.kind != DrawCall::Text || c.text.empty())
-            continue;
-        const bool foot = c.text.rfind("Seite  ", 0) == 0 || c.text == "LFBIS: 1234567";
-        EXPECT_TRUE(foot ? c.y == 201 : c.y < 200) << c.text << " page " << c.page;
-    }
-    EXPECT_DOUBLE_EQ(texts("Seite   1").at(0).x2, 134);
-    int footRules = 0;
-    for (const DrawCall& c : surface.calls)
-        footRules += c.kind == DrawCall::Line && c.y == 200 && c.x == 10 && c.x2 == 134;
-    EXPECT_EQ(footRules, static_cast<int>(texts("LFBIS: 1234567").size()));
-}
-
 TEST_F(A5Sheets, SignatureBlockGoesToANewPageWhenItWouldReachTheBottom) {
     // 13 words of "Nachricht " fill one message line of 124 at 9 points.
     int samePage = 0, newPage = 0;
