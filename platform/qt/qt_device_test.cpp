@@ -76,29 +76,6 @@ TEST_F(LinuxPrinters, ScaleUnitsLandWhereTheyShouldAndRulesWithoutThicknessShow)
     EXPECT_EQ(darkestNear(125), 255);
 }
 
-TEST_F(LinuxPrinters, FontNamesShareOneFontForMeasuringAndDrawing) {
-    a4();
-    surface.setFontSize(10);
-    auto widthIn = [&](const std::string& font) {
-        surface.setFontName(font);
-        return surface.textWidth("Rinderbestand 2026");
-    };
-    const double dejavu = widthIn("DejaVu Sans");
-    // About 0.63 em per character at 10 pt, so roughly 40 mm.
-    EXPECT_GT(dejavu, 30);
-    EXPECT_LT(dejavu, 45);
-    for (const char* name : {"Veranda", "Verdana", ""})
-        EXPECT_DOUBLE_EQ(widthIn(name), dejavu) << name;
-    const double liberation = widthIn("Liberation Sans");
-    for (const char* name : {"Arial", "MS Sans Serif"})
-        EXPECT_DOUBLE_EQ(widthIn(name), liberation) << name;
-    EXPECT_NE(liberation, dejavu);
-    EXPECT_NE(widthIn("Courier New"), widthIn("Times New Roman"));
-    // Widths are the fonts' design widths: twice the size, twice the width.
-    surface.setFontSize(20);
-    EXPECT_NEAR(widthIn("Arial"), 2 * liberation, 1e-9);
-}
-
 TEST_F(LinuxPrinters, ASystemPrinterThatHasGoneIsAPrinterErrorAndStartsNoJob) {
     surface.useDevice(system.open(w("Kein solcher Drucker")));
     EXPECT_EQ(surface.deviceName(), "Kein solcher Drucker");

@@ -205,17 +205,6 @@ TEST(TwoHalves, ATextTooLongForItsColumnIsNotHandledHere) {
     EXPECT_EQ(t.surface.endDocCalls, 0);
 }
 
-TEST(HalfSheet, HeadTemplatesPushTheContentDownOnlyBelowTheRules) {
-    TestWorld t, u;
-    // A 10-point text is 4 high on the fake surface.
-    EXPECT_EQ(Kopf2xA5Drucken(t.context, w(textEntry(40, 12, "Praxis")), "", "", false), 44);
-    EXPECT_EQ(
-        Kopf2xA5Drucken(u.context, w(textEntry(12, 12, "Praxis") + textEntry(190, 12, "Fuss")), "",
-                        "", false),
-        30);
-    EXPECT_TRUE(texts(u.surface.calls, "Fuss").empty());
-}
-
 TEST(HalfSheet, FootAndSheetChangeWithTheNarrowRightHalf) {
     TestWorld t;
     Kopf2xA5Drucken(t.context, "", "", "", true);
