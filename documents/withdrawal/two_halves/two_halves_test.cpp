@@ -182,21 +182,6 @@ TEST(TwoHalves, DispensedBlocksStayWholeAndWithTheirTreatment) {
     }
 }
 
-TEST(TwoHalves, MonitoringStandsBesideTheDiagnosisOrBelowAWideOne) {
-    Rec r;
-    r.treatments[0].monitoring = "Euter";
-    Printed beside(r.xml());
-    // 1 left of the treatment-number column: "Beh.Nr. 1" at 9 points, + 2.
-    const double end = 138 - (9 * 0.9 + 2) - 1;
-    EXPECT_DOUBLE_EQ(beside("GM: Euter").at(0).x2, end);
-    EXPECT_DOUBLE_EQ(beside("GM: Euter").at(0).y, beside("Mastitis").at(0).y + 0.5);
-
-    r.treatments[0].diagnose = std::string(110, 'D');
-    Printed below(r.xml());
-    EXPECT_DOUBLE_EQ(below("GM: Euter").at(0).x2, end);
-    EXPECT_GE(below("GM: Euter").at(0).y, below(std::string(110, 'D')).at(0).y2);
-}
-
 TEST(TwoHalves, ATextTooLongForItsColumnIsNotHandledHere) {
     TestWorld t;
     Rec r;
