@@ -65,23 +65,6 @@ TEST_F(ArchiveTest, EveryPrintedJobIsCopiedIntoItsYearNamedByItsDocument) {
     EXPECT_TRUE(world.messages.shown.empty());
 }
 
-TEST_F(ArchiveTest, NoFolderNoCopyAndACopyThatCannotBeWrittenIsReported) {
-    printJob({"Besamungsschein", "", ""});
-    EXPECT_EQ(world.log(), "");
-
-    world.folder.write("Archiv", "eine Datei, kein Ordner");
-    archive.setFolder(world.folder.file("Archiv"));
-    printJob({"Besamungsschein", "", ""});
-    EXPECT_EQ(archive.failures(), 1);
-    ASSERT_EQ(world.messages.shown.size(), 1u);
-    EXPECT_EQ(world.messages.shown[0].title, "Archiv");
-    EXPECT_EQ(world.messages.shown[0].icon, MessageIcon::Exclamation);
-    EXPECT_NE(world.log().find("Archivkopie konnte nicht geschrieben werden (Fehler 482): " +
-                               world.folder.file("Archiv")),
-              std::string::npos);
-    EXPECT_EQ(world.surface.jobsEnded, 2) << "the printed job itself stands";
-}
-
 TEST(ArchiveName, KeepsOnlyWhatAFileNameMayHold) {
     JobInfo job{1, {2027, 1, 2, 3, 4, 5}, 1, {"Wartezeiten-2xA5", " 12:34*5 ", "A<1>|\"B\"?"}};
     EXPECT_EQ(archiveName(job), "2027-01-02_03-04-05_Wartezeiten-2xA5_LFBIS-12-34-5_Nr-A-1---B--");
