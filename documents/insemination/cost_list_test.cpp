@@ -45,23 +45,6 @@ TEST(CostColumnTest, WidthAndStepFollowTheFontSizeWithinSixteenBits) {
     expectError(6, [] { costColumn(-469); });
 }
 
-TEST_F(CostListTest, OnlySemenPriceStandsAtTheTopWithRuleAndTotalBelow) {
-    const auto rows = expand({{"Samenpreis", "12,50"}});
-    ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[0].wortlaut, "Samenpreis");
-    EXPECT_EQ(rows[1].wortlaut, w("12,50 €"));
-    EXPECT_EQ(rows[1].links, "126");  // right-aligned: ends at 20 + 64 on the 210-unit page
-    EXPECT_EQ(rows[1].ausrichtung, "1");
-    EXPECT_EQ(rows[2].typ, "Linie");
-    EXPECT_EQ(rows[2].oben, "206");  // one step and one unit below
-    EXPECT_EQ(rows[2].breite, "64");
-    EXPECT_EQ(rows[3].wortlaut, "Betrag");
-    EXPECT_EQ(rows[3].oben, "208");  // 200 + 1.4 * 5 + 1
-    EXPECT_EQ(rows[4].wortlaut, w("12,50 €"));
-    EXPECT_DOUBLE_EQ(advance, 8);
-    EXPECT_EQ(text.find("Aufstellung der Kosten"), std::string::npos);
-}
-
 TEST_F(CostListTest, FractionalPositionsAndAnEmptyList) {
     const auto rows = expand({{"Samenpreis", "7"}}, pattern("<Groesse>9</Groesse>"));
     ASSERT_EQ(rows.size(), 5u);

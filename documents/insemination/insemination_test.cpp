@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "documents/insemination/test_support.h"
 #include "tests/fakes/fakes.h"
 
@@ -116,37 +114,10 @@ TEST(CertificateOptionsTest, CopiesAndSecondCopy) {
 
 class CertificatePrintTest : public ::testing::Test {
   protected:
-    bool print(const std::string& options) {
-        return BesamungsscheinDrucken(world.context, options + kValues + kForm);
-    }
-    // Where the form's fixed title was drawn: page and top, in order.
-    std::vector<std::pair<int, double>> titles() const {
-        std::vector<std::pair<int, double>> out;
-        for (const auto& t : world.surface.texts()) {
-            if (t.text == "Besamungsschein")
-                out.emplace_back(t.page, t.y);
-        }
-        return out;
-    }
-
     const std::string kForm = valueEntry("Titel", "<Wortlaut>Besamungsschein</Wortlaut>") +
                               valueEntry("Hofname") + kCostEntry;
     TestWorld world;
 };
-
-TEST_F(CertificatePrintTest, ThreeCopiesTwiceOnEachSheet) {
-    EXPECT_TRUE(print("<Anzahl>3</Anzahl><DoppeltAufA4>Ja</DoppeltAufA4>"));
-    const std::vector<std::pair<int, double>> expected = {{1, 10},  {1, 160}, {2, 10},
-                                                          {2, 160}, {3, 10},  {3, 160}};
-    EXPECT_EQ(titles(), expected);
-    const auto& calls = world.surface.calls;
-    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
-                            [](const DrawCall& c) { return c.kind == DrawCall::NewPage; }),
-              2);
-    EXPECT_EQ(world.surface.endDocCalls, 1);
-    EXPECT_EQ(world.surface.calls.back().kind, DrawCall::EndDoc);
-    EXPECT_TRUE(world.messages.shown.empty());
-}
 
 TEST_F(CertificatePrintTest, NegativeCountPrintsNothingOnAPortraitMillimetrePage) {
     // A landscape page with a bold font left behind by an earlier job.
