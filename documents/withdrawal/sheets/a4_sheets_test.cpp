@@ -52,16 +52,6 @@ Rec dairyRecord() {
 // (bench/check_traces.py); the tests here hold the rules one at a time,
 // including those no example reaches.
 
-TEST_F(A4Sheets, ARecordOfDispensedDrugsOnlyHasNoAppliedSectionNorEndDates) {
-    Rec r = dairyRecord();
-    r.flags = {{"WZEndeZeigen", "True"}};
-    r.treatments[0].meds.erase(r.treatments[0].meds.begin());
-    ASSERT_TRUE(print(r.xml()));
-    EXPECT_TRUE(testing::textsStartingWith(surface, "Wartezeiten-Ende").empty());
-    EXPECT_TRUE(testing::textsStartingWith(surface, "Angewandte").empty());
-    EXPECT_EQ(texts("Datum der Abgabe: 05.03.2024").size(), 2u);
-}
-
 TEST_F(A4Sheets, AnimalsAdvanceByTheCaptionOnlyWhenTheyAreEmpty) {
     // Size 7 on the fake: a line is 2.8 high, a character 0.7 wide; the
     // diagnosis follows the animals block and the 3 after it.
