@@ -52,7 +52,11 @@ std::optional<double> INIZahlLesen(const Services& s, const std::string& section
 
 void INISpeichern(const Services& s, const std::string& section, const std::string& key,
                   const std::string& value) {
-    if (s.iniPath.empty())
+    INISpeichern(s, section, IniValues{{key, value}});
+}
+
+void INISpeichern(const Services& s, const std::string& section, const IniValues& values) {
+    if (s.iniPath.empty() || values.empty())
         return;
     const auto old = fs::readWholeFile(s.iniPath);
     // A file that cannot be read is never overwritten with what little we
@@ -60,7 +64,9 @@ void INISpeichern(const Services& s, const std::string& section, const std::stri
     // host's, and a stand-in holding only our keys would pass for its settings.
     if (!old)
         return;
-    const std::string updated = iniSetValue(*old, section, key, value);
+    std::string updated = *old;
+    for (const auto& [key, value] : values)
+        updated = iniSetValue(updated, section, key, value);
     if (updated == *old)
         return;  // nothing changed: leave the host's file alone
     // Like the system's writer, a failure is not reported to anyone.

@@ -8,6 +8,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/services.h"
 
@@ -30,5 +32,11 @@ std::optional<double> INIZahlLesen(const Services& s, const std::string& section
                                    const std::string& key, long defaultValue);
 void INISpeichern(const Services& s, const std::string& section, const std::string& key,
                   const std::string& value);
+// Several values of one section in a single replacement of the file: each
+// replacement waits for the disk twice, and values that belong together
+// arrive together or not at all. The bytes are those of the single writes
+// one after the other.
+using IniValues = std::vector<std::pair<std::string, std::string>>;
+void INISpeichern(const Services& s, const std::string& section, const IniValues& values);
 
 }  // namespace lumaro

@@ -40,13 +40,14 @@ PictureWindow::PictureWindow(Context& c) : c_(c) {
     const std::string counterKey = ansi("AufrufZähler");
     // A counter the host never wrote, or wrote empty, starts from nothing.
     const std::int32_t counter = toInt32(INIZahlLesen(s, kSection, counterKey, 0).value_or(0));
-    if (counter == 0) {
-        INISpeichern(s, kSection, ansi("AufrufZählerStart"),
-                     formatDateTime_dd_mm_yyyy_hh_mm(s.clock.now()));
-    }
     if (counter == std::numeric_limits<std::int32_t>::max())
         raiseError(err::kOverflow);
-    INISpeichern(s, kSection, counterKey, formatInteger(static_cast<long long>(counter) + 1));
+    IniValues values;
+    if (counter == 0)
+        values.emplace_back(ansi("AufrufZählerStart"),
+                            formatDateTime_dd_mm_yyyy_hh_mm(s.clock.now()));
+    values.emplace_back(counterKey, formatInteger(static_cast<long long>(counter) + 1));
+    INISpeichern(s, kSection, values);
 }
 
 PictureWindow::~PictureWindow() {
@@ -55,10 +56,11 @@ PictureWindow::~PictureWindow() {
     // another error's way up.
     try {
         const Services& s = c_.services;
-        INISpeichern(s, kSection, "Breit", formatInteger(kWidth));
-        INISpeichern(s, kSection, "Hoch", formatInteger(kHeight));
-        INISpeichern(s, kSection, "Links", formatInteger(kLeft));
-        INISpeichern(s, kSection, "Oben", formatInteger(kTop));
+        INISpeichern(s, kSection,
+                     IniValues{{"Breit", formatInteger(kWidth)},
+                               {"Hoch", formatInteger(kHeight)},
+                               {"Links", formatInteger(kLeft)},
+                               {"Oben", formatInteger(kTop)}});
     } catch (const RuntimeError&) {
     }
 }
