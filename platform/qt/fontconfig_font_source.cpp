@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 
@@ -20,9 +19,18 @@ struct FontSetFree {
     void operator()(FcFontSet* s) const { FcFontSetDestroy(s); }
 };
 
+// In one read of its known size: a font file is hundreds of kilobytes, and
+// copying it a character at a time cost more than writing the whole PDF.
 std::string readFile(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    if (size <= 0)
+        return {};
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.seekg(0);
+    if (!in.read(bytes.data(), size))
+        return {};
+    return bytes;
 }
 
 // The font's file when it is a TrueType font the PDF printer can embed.
