@@ -1,8 +1,5 @@
-// The font parser and the subsetter on the real Debian fonts, and on fonts
-// that are missing, cut short or no fonts at all.
-//
-// The expected widths were computed apart from this code, by a few lines of
-// Python reading the files' cmap (format 4, platform 3) and hmtx tables.
+// The font parser and the subsetter on the real Debian fonts and on broken
+// ones. Expected glyphs were read from the files apart from this code.
 #include "pdf/true_type_font.h"
 
 #include <gtest/gtest.h>
@@ -93,14 +90,14 @@ TEST(FontSubset, HoldsTheGlyphsAskedForAndThePartsOfComposites) {
     // "ä" is "a" and the dieresis: both came along, after the glyphs asked for.
     const std::uint16_t a = font.glyphOf('a'), umlaut = font.glyphOf(0xE4);
     ASSERT_LT(Bytes(font.glyphData(umlaut)).i16(0), 0) << "ä should be a composite";
-    EXPECT_GT(glyphs.size(), asked);
     EXPECT_NE(std::find(glyphs.begin() + asked, glyphs.end(), a), glyphs.end());
     EXPECT_EQ(std::set<std::uint16_t>(glyphs.begin(), glyphs.end()).size(), glyphs.size());
 
-    auto t = tablesOf(subset);
-    for (const char* name : {"glyf", "head", "hhea", "hmtx", "loca", "maxp", "post"})
-        EXPECT_TRUE(t.count(name)) << name;
-    EXPECT_EQ(t.size(), 7u);  // no hinting programs, no names, no kerning
+    auto t = tablesOf(subset);  // no hinting programs, no names, no kerning
+    std::string names;
+    for (const auto& [name, table] : t)
+        names += name + " ";
+    EXPECT_EQ(names, "glyf head hhea hmtx loca maxp post ");
     const auto n = glyphs.size();
     EXPECT_EQ(t["maxp"].u16(4), n);
     EXPECT_EQ(t["hhea"].u16(34), n);
