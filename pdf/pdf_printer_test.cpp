@@ -97,18 +97,6 @@ TEST_F(PdfPrinterTest, EachJobBecomesOneFileNamedByItsTimeAndNumberNeverReplacin
     EXPECT_EQ(print(printer, kJob, "Neu"), first);
 }
 
-TEST_F(PdfPrinterTest, AFolderThatCannotBeMadeIsAPrinterErrorAndLeavesNoFile) {
-    t.write("Ausdrucke", "a file where the folder should be");
-    for (const std::string& folder :
-         {t.file("Ausdrucke"), fs::joinPath(t.file("Ausdrucke"), "x"), std::string()}) {
-        PdfPrinter printer(folder, fonts);
-        EXPECT_EQ(errorOf([&] { printer.checkReady(); }), err::kPrinterError);
-        EXPECT_EQ(errorOf([&] { print(printer, kJob, "Text"); }), err::kPrinterError);
-        printer.cancelJob();
-    }
-    EXPECT_EQ(entriesOf(t.path()), std::set<std::string>{"Ausdrucke"});
-}
-
 TEST_F(PdfPrinterTest, MeasuresWithTheFontsOwnWidthsAndRefusesAFontItCannotRead) {
     const std::string good = readFile(testing::kDejaVu + "DejaVuSans.ttf");
     OneFile source(good.substr(0, good.size() / 2));  // the bad fonts: true_type_font_test.cpp

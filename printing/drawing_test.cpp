@@ -42,15 +42,11 @@ TEST(TextDrucken, PlacesCutsWrapsAndShrinksAndReportsBadArguments) {
     };
     const std::vector<Case> cases = {
         // Alignment codes; 21 centres in the box, 2 between the page's bounds 20 .. 190.
-        {false, {.text = "abcd", .align = 0, .maxWidth = 30}, "4 abcd@50,100/10"},
         {false, {.text = "abcd", .align = -1, .maxWidth = 30}, "4 abcd@46,100/10"},
         {false, {.text = "abcd", .align = 2, .maxWidth = 30}, "4 abcd@103,100/10"},
         {false, {.text = "abcd", .align = 21, .maxWidth = 30}, "4 abcd@63,100/10"},
         {false, {.text = "abcd", .align = 3}, "4 abcd@50,100/10", badCode + "TextDrucken: 3", 1},
         // One line is cut with dots but placed by its uncut width; exactly the width is not cut.
-        {false,
-         {.x = 100, .text = "abcdefghij", .align = 1, .maxWidth = 7.5},
-         "4 abcd...@90,100/10"},
         {false, {.x = 100, .text = "abcdefghij", .align = 1, .maxWidth = 6}, "4 abc...@90,100/10"},
         {false,
          {.x = 100, .text = "abcdefghij", .align = 1, .maxWidth = 10},
@@ -59,26 +55,15 @@ TEST(TextDrucken, PlacesCutsWrapsAndShrinksAndReportsBadArguments) {
         {false, {.text = "   ", .size = 20}, "0"},
         // Wrapped at the last blank whose piece is below the width (not equal to it).
         {false,
-         {.text = "aaa bbb ccc", .maxWidth = 8.5, .lines = -1},
-         "8 aaa bbb @50,100/10 ccc@50,104/10"},
-        {false,
          {.text = "aaa bbb ccc", .maxWidth = 8, .lines = -1},
          "8 aaa @50,100/10 bbb ccc@50,104/10"},
         {false,
          {.text = "aaaaa bb", .maxWidth = 8, .lines = -1},
          "8 aaaaa @50,100/10 bb@50,104/10"},
-        // Spacing below every line; later lines start at x.
+        // Aligned by the whole text's width; later lines start at x.
         {false,
-         {.x = 100,
-          .text = "aaa bbb ccc",
-          .align = 1,
-          .maxWidth = 8.5,
-          .lines = -1,
-          .lineSpacing = 0.5},
-         "10 aaa bbb @89,100/10 ccc@100,105/10"},
-        {false,
-         {.x = 100, .text = "aaa bbb ccc", .align = 1, .lineSpacing = 0.5},
-         "4.5 aaa bbb ccc@89,100/10"},
+         {.x = 100, .text = "aaa bbb ccc", .align = 1, .maxWidth = 8.5, .lines = -1},
+         "8 aaa bbb @89,100/10 ccc@100,104/10"},
         // Shrunk until the lines suffice: 3 lines at 10 and 9 points, 2 at 8.
         {false,
          {.text = "aaaa bbbb cccc", .size = 10, .maxWidth = 8.05, .lines = 2},
@@ -98,17 +83,11 @@ TEST(TextDrucken, PlacesCutsWrapsAndShrinksAndReportsBadArguments) {
         {true,
          {.text = "aaaaaa bb cccccc", .align = 21, .maxWidth = 7.5, .lines = 5},
          "12 aaaaaa @10.25,20/10 bb @12.25,24/10 cccccc@10.75,28/10"},
-        {true,
-         {.text = "aaaaaa bb cccccc", .align = 1, .maxWidth = 7.5, .lines = 5},
-         "12 aaaaaa @3,20/10 bb @7,24/10 cccccc@4,28/10"},
         {true, {.text = "abcdefghij", .align = 21, .maxWidth = 7.5}, "4 abcd...@10.25,20/10"},
         // A word wider than the box shrinks, but not below 4 points.
         {true,
          {.text = "Donaudampfschifffahrt", .align = 21, .size = 10, .maxWidth = 10, .lines = 1},
          "4 Donaudampfschifffahrt@10.8,20/4"},
-        {true,
-         {.text = "Donaudampfschifffahrt", .size = 10, .maxWidth = 5, .lines = 1},
-         "4 Donaudampfschifffahrt@10,20/4"},
         // Its unbreakable rest gets a line of its own and is counted by the fitting.
         {true,
          {.text = "ab Donaudampfschifffahrt", .size = 10, .maxWidth = 10, .lines = 5},
@@ -172,48 +151,15 @@ TEST(TextDrucken, ShrinkingStopsAtFourPointsAndLosesNoWord) {
               0);
     EXPECT_TRUE(failing.surface.calls.empty());
     EXPECT_TRUE(failing.messages.shown.empty());
-}
 
-TEST(TextDrucken, StyleFlagsCountOnlyWhenTrueAndColourBelowOneIsBlack) {
-    testing::TestWorld world;
-    world.surface.setForeColor(0x123456);
-    TextDrucken(
-        world.context,
-        {.text = "a", .size = 12, .bold = kTrue, .italic = 1, .underline = kTrue, .color = -1});
-    TextDrucken(world.context, {.text = "b", .color = 0xC0C0C0});  // size 0 keeps 12
-    const auto texts = world.surface.texts();
-    ASSERT_EQ(texts.size(), 2u);
-    EXPECT_TRUE(texts[0].bold && texts[0].underline && !texts[0].italic);
-    EXPECT_EQ(texts[0].color, 0);
-    EXPECT_EQ(texts[1].color, 0xC0C0C0);
-    EXPECT_EQ(texts[1].size, 12);
-}
-
-TEST(TextDrucken, MeasuringLeavesThePositionPrintingWouldAndOnlyTextDruckenCutsAt1000) {
-    testing::TestWorld world;
-    testing::FakeSurface& s = world.surface;
-    for (const std::int16_t lines : {std::int16_t{0}, std::int16_t{3}}) {  // cut, or wrapped
-        TextSpec spec{.text = "aaa bbb ccc ddd",
-                      .align = 21,
-                      .maxWidth = lines ? 8.5 : 9.0,
-                      .lines = lines,
-                      .measureOnly = kTrue};
-        const double measured = TextDrucken(world.context, spec);
-        const double x = s.currentX(), y = s.currentY();
-        EXPECT_TRUE(s.calls.empty());
-        spec.measureOnly = kFalse;
-        EXPECT_NEAR(TextDrucken(world.context, spec), measured, 0.01);
-        EXPECT_FALSE(s.calls.empty());
-        EXPECT_NEAR(s.currentX(), x, 0.01) << lines;
-        EXPECT_NEAR(s.currentY(), y, 0.01) << lines;
-        s.calls.clear();
-    }
-    const std::string long_(1500, 'x');
-    TextDrucken(world.context, {.text = long_});
-    TextInRahmenDrucken(world.context, {.text = long_});
-    ASSERT_EQ(s.texts().size(), 2u);
-    EXPECT_EQ(s.texts()[0].text.size(), 1000u);
-    EXPECT_EQ(s.texts()[1].text.size(), 1500u);
+    // Only TextDrucken cuts a text to its first 1000 characters.
+    world.surface.calls.clear();
+    const std::string longText(1500, 'x');
+    TextDrucken(world.context, {.text = longText});
+    TextInRahmenDrucken(world.context, {.text = longText});
+    ASSERT_EQ(world.surface.texts().size(), 2u);
+    EXPECT_EQ(world.surface.texts()[0].text.size(), 1000u);
+    EXPECT_EQ(world.surface.texts()[1].text.size(), 1500u);
 }
 
 }  // namespace

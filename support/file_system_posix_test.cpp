@@ -28,12 +28,6 @@ std::set<std::string> entriesOf(const std::string& folder) {
     return names;
 }
 
-mode_t modeOf(const std::string& path) {
-    struct stat st {};
-    ::stat(path.c_str(), &st);
-    return st.st_mode & 07777;
-}
-
 // Lets the "nobody" user of an unprivileged child find its way into the folder.
 void openToOthers(const TempFolder& t) {
     ::chmod(t.path().c_str(), 0755);
@@ -89,21 +83,6 @@ TEST(ProbeOpenForReading, AFileTheUserMayNotReadIsPermissionDenied) {
     SKIP_WITHOUT_PRIVILEGE_DROP(outcome);
     ASSERT_EQ(outcome.status, ChildOutcome::Ran);
     EXPECT_EQ(outcome.output, "70 70");
-}
-
-TEST(ReplaceFileAtomically, KeepsTheFilesPermissionsAndALinkStaysALink) {
-    TempFolder t;
-    t.write("Halmor.ini", "old");
-    ::chmod(t.file("Halmor.ini").c_str(), 0640);
-    EXPECT_TRUE(replaceFileAtomically(t.file("Halmor.ini"), "new"));
-    EXPECT_EQ(modeOf(t.file("Halmor.ini")), 0640u);
-    std::filesystem::remove(t.file("Halmor.ini"));
-    std::filesystem::create_directory(t.file("real"));
-    t.write("real/Halmor.ini", "old");
-    std::filesystem::create_symlink(t.file("real/Halmor.ini"), t.file("Halmor.ini"));
-    EXPECT_TRUE(replaceFileAtomically(t.file("Halmor.ini"), "new"));
-    EXPECT_TRUE(std::filesystem::is_symlink(t.file("Halmor.ini")));
-    EXPECT_EQ(t.read("real/Halmor.ini"), "new");
 }
 
 // A file size limit stands in for a full disk: writes beyond it fail with
