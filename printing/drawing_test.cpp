@@ -1,237 +1,165 @@
+// TextDrucken and TextInRahmenDrucken in the cases no example's trace
+// reaches. On the fake device a character is size/10 units wide and a line
+// size * 0.4 high, so every position below is worked out by hand.
 #include "printing/drawing.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
 
 #include "tests/fakes/fakes.h"
 
 namespace lumaro {
 namespace {
 
-using testing::DrawCall;
-using testing::TestWorld;
 using testing::w;
 
-constexpr double kTolerance = 0.01;
-
-// TextDrucken with the arguments most tests leave at their usual values.
-// The fake surface makes a character size/10 wide and a line size*0.4 high.
-struct TextCall {
-    double x = 50, y = 100;
-    std::string text{};
-    std::int16_t align = 0, size = 10, bold = kFalse, italic = kFalse;
-    double maxWidth = 0;
-    std::int32_t color = 0;
-    std::int16_t lines = 0, underline = kFalse, measureOnly = kFalse;
-    double spacing = 0;
-
-    double run(Context& c) const {
-        return TextDrucken(c, {.x = x,
-                               .y = y,
-                               .text = text,
-                               .align = align,
-                               .size = size,
-                               .bold = bold,
-                               .italic = italic,
-                               .underline = underline,
-                               .maxWidth = maxWidth,
-                               .color = color,
-                               .lines = lines,
-                               .measureOnly = measureOnly,
-                               .lineSpacing = spacing});
+// The height, then each text drawn as "text@x,y/size".
+std::string drawn(double height, const testing::FakeSurface& s) {
+    char out[64];
+    std::snprintf(out, sizeof out, "%g", std::round(height * 100) / 100);
+    std::string all = out;
+    for (const auto& t : s.texts()) {
+        std::snprintf(out, sizeof out, "@%g,%g/%g", std::round(t.x * 100) / 100,
+                      std::round(t.y * 100) / 100, t.size);
+        all += " " + t.text + out;
     }
-};
+    return all;
+}
 
-class TextDruckenTest : public ::testing::Test {
-  protected:
-    TestWorld world;
-    Context& c = world.context;
-    testing::FakeSurface& surface = world.surface;
-
-    std::vector<DrawCall> texts() const { return surface.texts(); }
-    std::vector<std::string> printed() const {
-        std::vector<std::string> out;
-        for (const auto& t : surface.texts())
-            out.push_back(t.text);
-        return out;
-    }
-};
-
-TEST_F(TextDruckenTest, AlignmentCodesPlaceTheFirstLine) {
-    c.bounds.intLinkerRand = 20;
-    c.bounds.intRechterRand = 190;
+TEST(TextDrucken, PlacesCutsWrapsAndShrinksAndReportsBadArguments) {
+    const std::string badCode = w("Fehler: ungültiger Wert in FunktionenDrucker.General.");
+    const std::string noWidth = w("Funktion nicht vollständig: Im Modul '");
+    const std::string noWidthEnd =
+        "' fehlt die Breite des Textes. Bitte informieren Sie den Programmierer!";
     struct Case {
-        std::int16_t code;
-        double expectedX;
+        bool framed;
+        TextSpec spec;  // at (50, 100), framed at (10, 20), in 10 points
+        std::string expected;
+        std::string message = {};
+        std::size_t messages = 0;
     };
-    // "abcd" is 4 units wide; code 21 centres in the box 50 .. 80; 3 is unknown.
-    for (const Case k :
-         {Case{0, 50}, Case{1, 46}, Case{-1, 46}, Case{2, 103}, Case{21, 63}, Case{3, 50}}) {
-        surface.calls.clear();
-        EXPECT_NEAR((TextCall{.text = "abcd", .align = k.code, .maxWidth = 30}.run(c)), 4.0,
-                    kTolerance)
-            << k.code;
-        ASSERT_EQ(texts().size(), 1u) << k.code;
-        EXPECT_NEAR(texts()[0].x, k.expectedX, kTolerance) << k.code;
-        EXPECT_NEAR(texts()[0].y, 100, kTolerance) << k.code;
+    const std::vector<Case> cases = {
+        // Alignment codes; 21 centres in the box, 2 between the page's bounds 20 .. 190.
+        {false, {.text = "abcd", .align = -1, .maxWidth = 30}, "4 abcd@46,100/10"},
+        {false, {.text = "abcd", .align = 2, .maxWidth = 30}, "4 abcd@103,100/10"},
+        {false, {.text = "abcd", .align = 21, .maxWidth = 30}, "4 abcd@63,100/10"},
+        {false, {.text = "abcd", .align = 3}, "4 abcd@50,100/10", badCode + "TextDrucken: 3", 1},
+        // One line is cut with dots but placed by its uncut width; exactly the width is not cut.
+        {false, {.x = 100, .text = "abcdefghij", .align = 1, .maxWidth = 6}, "4 abc...@90,100/10"},
+        {false,
+         {.x = 100, .text = "abcdefghij", .align = 1, .maxWidth = 10},
+         "4 abcdefghij@90,100/10"},
+        {false, {.x = 100, .text = "abcdefghij", .align = 1, .maxWidth = 2.5}, "0"},
+        {false, {.text = "   ", .size = 20}, "0"},
+        // Wrapped at the last blank whose piece is below the width (not equal to it).
+        {false,
+         {.text = "aaa bbb ccc", .maxWidth = 8, .lines = -1},
+         "8 aaa @50,100/10 bbb ccc@50,104/10"},
+        {false,
+         {.text = "aaaaa bb", .maxWidth = 8, .lines = -1},
+         "8 aaaaa @50,100/10 bb@50,104/10"},
+        // Aligned by the whole text's width; later lines start at x.
+        {false,
+         {.x = 100, .text = "aaa bbb ccc", .align = 1, .maxWidth = 8.5, .lines = -1},
+         "8 aaa bbb @89,100/10 ccc@100,104/10"},
+        // Shrunk until the lines suffice: 3 lines at 10 and 9 points, 2 at 8.
+        {false,
+         {.text = "aaaa bbbb cccc", .size = 10, .maxWidth = 8.05, .lines = 2},
+         "6.4 aaaa bbbb @50,100/8 cccc@50,103.2/8"},
+        // Without a width: nothing when it must fit, else one line and the message.
+        {false, {.text = "aaa bbb ccc", .size = 10, .lines = 2}, "0"},
+        {false,
+         {.text = "aaa bbb ccc", .lines = 2},
+         "4 aaa bbb ccc@50,100/10",
+         noWidth + "TextDrucken" + noWidthEnd,
+         1},
+        // A word too wide, found while printing: what was printed stays.
+        {false,
+         {.text = "aa bb cccccccccccc dd", .maxWidth = 6.5, .lines = 1},
+         "0 aa bb @50,100/10"},
+        // Framed: every line aligned on its own width, a cut line on its cut width.
+        {true,
+         {.text = "aaaaaa bb cccccc", .align = 21, .maxWidth = 7.5, .lines = 5},
+         "12 aaaaaa @10.25,20/10 bb @12.25,24/10 cccccc@10.75,28/10"},
+        {true, {.text = "abcdefghij", .align = 21, .maxWidth = 7.5}, "4 abcd...@10.25,20/10"},
+        // A word wider than the box shrinks, but not below 4 points.
+        {true,
+         {.text = "Donaudampfschifffahrt", .align = 21, .size = 10, .maxWidth = 10, .lines = 1},
+         "4 Donaudampfschifffahrt@10.8,20/4"},
+        // Its unbreakable rest gets a line of its own and is counted by the fitting.
+        {true,
+         {.text = "ab Donaudampfschifffahrt", .size = 10, .maxWidth = 10, .lines = 5},
+         "8 ab @10,20/10 Donaudampfschifffahrt@10,24/4"},
+        {true,
+         {.text = "ab Donaudampfschifffahrt", .size = 10, .maxWidth = 10, .lines = 1},
+         "1.6 ab Donaudampfschifffahrt@10,20/4"},
+        {true, {.text = "Donaudampfschifffahrt ab", .size = 10, .maxWidth = 10, .lines = -1}, "0"},
+        {true,
+         {.text = "aaaaaa bb cccccc", .align = 4, .maxWidth = 7.5, .lines = -1},
+         "12 aaaaaa @10,20/10 bb @10,24/10 cccccc@10,28/10",
+         badCode + "TextInRahmenDrucken: 4\r\n\r\nBitte informieren Sie den Programmierer!",
+         3},
+        {true,
+         {.text = "aa bb", .lines = -1},
+         "4 aa bb@10,20/10",
+         noWidth + "TextInRahmenDrucken" + noWidthEnd,
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        testing::TestWorld world;
+        world.context.bounds.intLinkerRand = 20;
+        world.context.bounds.intRechterRand = 190;
+        world.surface.setFontSize(10);
+        TextSpec spec = c.spec;
+        spec.x = spec.x ? spec.x : (c.framed ? 10 : 50);
+        spec.y = c.framed ? 20 : 100;
+        const double height =
+            c.framed ? TextInRahmenDrucken(world.context, spec) : TextDrucken(world.context, spec);
+        EXPECT_EQ(drawn(height, world.surface), c.expected);
+        ASSERT_EQ(world.messages.shown.size(), c.messages);
+        for (const auto& m : world.messages.shown)
+            EXPECT_EQ(m.title + ": " + m.text, c.message);
     }
-    ASSERT_EQ(world.messages.shown.size(), 1u);
-    EXPECT_EQ(world.messages.shown[0].text,
-              w("ungültiger Wert in FunktionenDrucker.General.TextDrucken: 3"));
-    EXPECT_EQ(world.messages.shown[0].title, "Fehler");
-    EXPECT_EQ(world.messages.shown[0].icon, MessageIcon::Stop);
 }
 
-TEST_F(TextDruckenTest, StyleFlagsCountOnlyWhenTrueAndColourBelowOneIsBlack) {
-    TextCall t{.text = "Text", .size = 12, .bold = kTrue, .italic = 1, .color = -1};
-    t.underline = kTrue;
-    surface.setForeColor(0x123456);
-    t.run(c);
-    t.color = 0xC0C0C0;
-    t.size = 0;  // keeps the size
-    t.run(c);
-    ASSERT_EQ(texts().size(), 2u);
-    EXPECT_TRUE(texts()[0].bold && texts()[0].underline);
-    EXPECT_FALSE(texts()[0].italic);
-    EXPECT_EQ(texts()[0].color, 0);
-    EXPECT_EQ(texts()[1].color, 0xC0C0C0);
-    EXPECT_EQ(texts()[1].size, 12);
-}
-
-TEST_F(TextDruckenTest, BlankTextChangesNothing) {
-    surface.setCurrentX(7);
-    surface.setFontSize(11);
-    EXPECT_EQ((TextCall{.text = "   ", .size = 20}.run(c)), 0);
-    EXPECT_TRUE(surface.calls.empty());
-    EXPECT_EQ(surface.currentX(), 7);
-    EXPECT_EQ(surface.fontSize(), 11);
-}
-
-TEST_F(TextDruckenTest, SingleLineIsCutWithDotsButPlacedByItsUncutWidth) {
-    TextCall t{.x = 100, .text = "abcdefghij", .align = 1};  // 10 units
-    for (const double width : {7.5, 6.0, 10.0}) {
-        t.maxWidth = width;
-        t.run(c);
-    }
-    // "abc..." of exactly 6 fits; a text of exactly its width is not cut.
-    EXPECT_EQ(printed(), (std::vector<std::string>{"abcd...", "abc...", "abcdefghij"}));
-    EXPECT_NEAR(texts()[0].x, 90, kTolerance);
-    EXPECT_NEAR(texts()[0].x2, 97, kTolerance);  // ends left of x
-    t.maxWidth = 2.5;                            // not even "..." fits
-    EXPECT_EQ(t.run(c), 0);
-    EXPECT_EQ(texts().size(), 3u);
-    EXPECT_TRUE(world.messages.shown.empty());
-}
-
-TEST_F(TextDruckenTest, WrapsAtTheLastBlankThatIsBelowTheWidth) {
-    TextCall t{.text = "aaa bbb ccc", .maxWidth = 8.5, .lines = -1};  // "aaa bbb " is 8 units
-    EXPECT_NEAR(t.run(c), 8.0, kTolerance);                           // 2 lines of pitch 4
-    EXPECT_EQ(printed(), (std::vector<std::string>{"aaa bbb ", "ccc"}));
-    EXPECT_NEAR(texts()[1].x, 50, kTolerance);
-    EXPECT_NEAR(texts()[1].y, 104, kTolerance);
-
-    surface.calls.clear();
-    t.maxWidth = 8;  // exactly 8 is not below 8
-    t.run(c);
-    t.text = "aaaaa bb";  // nor is a whole text of exactly the width
-    t.run(c);
-    EXPECT_EQ(printed(), (std::vector<std::string>{"aaa ", "bbb ccc", "aaaaa ", "bb"}));
-}
-
-TEST_F(TextDruckenTest, LineSpacingAndLaterLinesAtX) {
-    TextCall t{.x = 100, .text = "aaa bbb ccc", .align = 1, .maxWidth = 8.5, .lines = -1};
-    t.spacing = 0.5;
-    EXPECT_NEAR(t.run(c), 10.0, kTolerance);  // pitch 4 + 2 * 0.5
-    ASSERT_EQ(texts().size(), 2u);
-    EXPECT_NEAR(texts()[0].x, 89, kTolerance);  // by the width of the whole text
-    EXPECT_NEAR(texts()[1].x, 100, kTolerance);
-    EXPECT_NEAR(texts()[1].y, 105, kTolerance);
-    t.maxWidth = 0;
-    t.lines = 0;
-    EXPECT_NEAR(t.run(c), 4.5, kTolerance);  // one line: the spacing once
-}
-
-TEST_F(TextDruckenTest, ShrinksUntilTheTextFitsTheLinesButNotBelowFourPoints) {
-    // 3 lines at 10 and at 9 points, 2 lines at 8 points.
-    EXPECT_NEAR((TextCall{.text = "aaaa bbbb cccc", .maxWidth = 8.05, .lines = 2}.run(c)), 2 * 3.2,
-                kTolerance);
-    EXPECT_EQ(printed(), (std::vector<std::string>{"aaaa bbbb ", "cccc"}));
-    EXPECT_EQ(texts()[0].size, 8);
-    EXPECT_NEAR(texts()[1].y, 103.2, kTolerance);
-
-    // Every word fits at 9 points; 17 characters a line at 4 points: nothing is lost.
-    surface.calls.clear();
-    TextCall t{.size = 9, .maxWidth = 7, .lines = 2};
+TEST(TextDrucken, ShrinkingStopsAtFourPointsAndLosesNoWord) {
+    testing::TestWorld world;
+    std::string text;
     for (int i = 0; i < 12; ++i)
-        t.text += "Wort" + std::to_string(i) + " ";
-    t.text += "Ende";
-    const double height = t.run(c);
-    ASSERT_GT(texts().size(), 2u);
+        text += "Wort" + std::to_string(i) + " ";
+    text += "Ende";
+    const double height =
+        TextDrucken(world.context, {.text = text, .size = 9, .maxWidth = 7, .lines = 2});
+    const auto lines = world.surface.texts();
+    ASSERT_GT(lines.size(), 2u);
     std::string joined;
-    for (const auto& line : texts()) {
+    for (const auto& line : lines) {
         EXPECT_EQ(line.size, 4);
         joined += line.text;
     }
-    EXPECT_EQ(joined, t.text);
-    EXPECT_NEAR(height, 1.6 * static_cast<double>(texts().size()), kTolerance);
-}
+    EXPECT_EQ(joined, text);
+    EXPECT_NEAR(height, 1.6 * static_cast<double>(lines.size()), 0.01);
 
-TEST_F(TextDruckenTest, WrapWithoutWidth) {
-    // With the fitting it cannot fit into no width: nothing, not even the message.
-    TextCall t{.text = "aaa bbb ccc", .lines = 2};
-    EXPECT_EQ(t.run(c), 0);
-    EXPECT_TRUE(surface.calls.empty());
-    EXPECT_TRUE(world.messages.shown.empty());
-    // Without it: the message, then one line.
-    t.size = 0;
-    EXPECT_NEAR(t.run(c), 4.0, kTolerance);
-    ASSERT_EQ(world.messages.shown.size(), 1u);
-    EXPECT_EQ(world.messages.shown[0].text,
-              "Im Modul 'TextDrucken' fehlt die Breite des Textes. Bitte informieren Sie den "
-              "Programmierer!");
-    EXPECT_EQ(world.messages.shown[0].title, w("Funktion nicht vollständig"));
-    EXPECT_EQ(world.messages.shown[0].icon, MessageIcon::Information);
-    EXPECT_EQ(printed(), (std::vector<std::string>{"aaa bbb ccc"}));
-}
+    // A device failing at the size the fitting asks for stops it quietly.
+    testing::TestWorld failing;
+    failing.surface.fakeDevice().failBelowPoints = 6;
+    EXPECT_EQ(TextDrucken(failing.context,
+                          {.text = "aaaa bbbb cccc dddd", .size = 9, .maxWidth = 5.5, .lines = 1}),
+              0);
+    EXPECT_TRUE(failing.surface.calls.empty());
+    EXPECT_TRUE(failing.messages.shown.empty());
 
-TEST_F(TextDruckenTest, FaultsStopQuietlyAndKeepWhatWasPrinted) {
-    // No fitting, so the word too wide shows only while printing.
-    surface.setFontSize(10);
-    EXPECT_EQ(
-        (TextCall{.text = "aa bb cccccccccccc dd", .size = 0, .maxWidth = 6.5, .lines = 1}.run(c)),
-        0);
-    EXPECT_EQ(printed(), (std::vector<std::string>{"aa bb "}));
-
-    surface.calls.clear();
-    surface.fakeDevice().failBelowPoints = 6;  // the device fails at the size the fitting asks for
-    EXPECT_EQ(
-        (TextCall{.text = "aaaa bbbb cccc dddd", .size = 9, .maxWidth = 5.5, .lines = 1}.run(c)),
-        0);
-    EXPECT_TRUE(surface.calls.empty());
-    EXPECT_TRUE(world.messages.shown.empty());
-}
-
-TEST_F(TextDruckenTest, MeasuringLeavesThePositionPrintingWould) {
-    for (const std::int16_t lines : {std::int16_t{0}, std::int16_t{3}}) {
-        // wrapped, or cut with "..."
-        TextCall t{.text = "aaa bbb ccc ddd", .align = 21, .maxWidth = lines ? 8.5 : 9};
-        t.lines = lines;
-        t.measureOnly = kTrue;
-        const double measured = t.run(c);
-        const double x = surface.currentX(), y = surface.currentY();
-        EXPECT_TRUE(surface.calls.empty());
-        t.measureOnly = kFalse;
-        EXPECT_NEAR(t.run(c), measured, kTolerance);
-        EXPECT_FALSE(surface.calls.empty());
-        EXPECT_NEAR(surface.currentX(), x, kTolerance) << lines;
-        EXPECT_NEAR(surface.currentY(), y, kTolerance) << lines;
-        surface.calls.clear();
-    }
-}
-
-TEST_F(TextDruckenTest, OnlyTheFirstThousandCharactersArePrinted) {
-    TextCall{.text = std::string(1500, 'x')}.run(c);
-    ASSERT_EQ(texts().size(), 1u);
-    EXPECT_EQ(texts()[0].text.size(), 1000u);
+    // Only TextDrucken cuts a text to its first 1000 characters.
+    world.surface.calls.clear();
+    const std::string longText(1500, 'x');
+    TextDrucken(world.context, {.text = longText});
+    TextInRahmenDrucken(world.context, {.text = longText});
+    ASSERT_EQ(world.surface.texts().size(), 2u);
+    EXPECT_EQ(world.surface.texts()[0].text.size(), 1000u);
+    EXPECT_EQ(world.surface.texts()[1].text.size(), 1500u);
 }
 
 }  // namespace

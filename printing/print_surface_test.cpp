@@ -6,14 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "printing/printer_list.h"
-#include "support/file_system.h"
 #include "tests/fakes/fakes.h"
 
 namespace lumaro {
 namespace {
 
-using testing::DrawCall;
 using testing::errorOf;
 using testing::FakeDevice;
 using testing::FakeSurface;
@@ -49,10 +46,8 @@ TEST(PrintSurface, AJobReachesItsDeviceWholeWhenItEndsInDeviceUnits) {
     s.endDoc();  // the run's own end after the renderer's: no second job
     EXPECT_EQ(device.jobsDelivered, 1);
     EXPECT_EQ(s.jobsEnded, 1);
-    EXPECT_EQ(s.endDocCalls, 2);
     ASSERT_EQ(s.calls.size(), 6u);
-    EXPECT_EQ(s.calls[3].page, 2);
-    EXPECT_EQ(s.calls[5].kind, DrawCall::EndDoc);
+    EXPECT_EQ(s.calls[0].font, "Veranda") << "the trace keeps the name as asked";
     EXPECT_EQ(s.calls[5].page, 2);
 }
 
@@ -125,7 +120,7 @@ TEST(PrintSurface, RefusedValuesRaise380AndKeepTheOldOnesWithoutStartingAJob) {
     EXPECT_TRUE(s.calls.empty());
 }
 
-TEST(PrintSurface, ScaleModesGiveThePrintableAreaInTheirUnit) {
+TEST(PrintSurface, ScaleModesGiveThePrintableAreaInTheirUnitAndMapEveryLaterCall) {
     FakeSurface s;  // 2100 x 2970 device units at 254 dpi: 210 x 297 mm
     struct Case {
         int mode;
@@ -144,40 +139,17 @@ TEST(PrintSurface, ScaleModesGiveThePrintableAreaInTheirUnit) {
     }
     s.setScaleMode(0);  // the user scale keeps what was there
     EXPECT_NEAR(s.scaleWidth(), 21, 1e-9);
-    s.setScaleWidth(105);  // and setting one makes it the user scale
-    s.setOrientation(2);
-    EXPECT_EQ(s.scaleWidth(), 105);
-}
-
-TEST(PrintSurface, TheScaleMapsEveryLaterCallAndTextExtentsFollowIt) {
-    FakeSurface s;
+    s.setScaleMode(6);
     s.setFontSize(10);
-    EXPECT_DOUBLE_EQ(s.textWidth("abcd"), 4);
-    EXPECT_DOUBLE_EQ(s.textHeight("abcd"), 4);
     s.filledBox(100, 200, 120, 220, 0);
-    s.setScaleWidth(105);  // during the job: a unit is now 2 mm wide
+    s.setScaleWidth(105);  // during the job: a unit is now 2 mm wide, for texts too
     EXPECT_DOUBLE_EQ(s.textWidth("abcd"), 2);
     s.filledBox(25, 40, 30, 50, 0);
+    s.setOrientation(2);  // a user scale stays through a new orientation
+    EXPECT_EQ(s.scaleWidth(), 105);
     s.endDoc();
     EXPECT_EQ(s.fakeDevice().played[1], "fill 1000 2000 200 200 0");
     EXPECT_EQ(s.fakeDevice().played[2], "fill 500 400 100 100 0");
-}
-
-TEST(PrintSurface, PicturesTakeTheirPhysicalSizeUnlessSizedAndMayBeMirrored) {
-    testing::TestWorld world;
-    FakeSurface& s = world.surface;
-    const Picture logo = world.pictures.load("logo.bmp");  // 300 x 200 pixels at 254 dpi
-    s.paintPicture(logo, 10, 20);
-    s.paintPicture(logo, 100, 100, 50, 30);
-    s.paintPicture(logo, 100, 100, -50, 30);
-    s.endDoc();
-    EXPECT_EQ(s.fakeDevice().played[1], "picture 100 200 300 200 300x200");
-    EXPECT_EQ(s.fakeDevice().played[2], "picture 1000 1000 500 300 300x200");
-    EXPECT_EQ(s.fakeDevice().played[3], "picture 1000 1000 -500 300 300x200");
-    ASSERT_EQ(s.calls.size(), 4u);
-    EXPECT_EQ(s.calls[0].x2, 40);
-    EXPECT_EQ(s.calls[0].y2, 40);
-    EXPECT_EQ(s.calls[0].text, "logo.bmp");
 }
 
 TEST(PrintSurface, ADeviceThatCannotPrintIsAPrinterErrorAndTheJobIsOver) {
@@ -219,64 +191,21 @@ TEST(PrintSurface, ADeviceThatCannotPrintIsAPrinterErrorAndTheJobIsOver) {
     EXPECT_EQ(none.deviceName(), "");
 }
 
-TEST(PrintSurface, FontNamesGoThroughTheFontTable) {
-    FakeSurface s;
-    s.setFontSize(10);
-    for (const char* name :
-         {"Arial", " arial ", "MS Sans Serif", "Times New Roman", "", "Webdings"}) {
-        s.setFontName(name);
-        s.print("x");
-    }
-    s.endDoc();
-    std::vector<std::string> families;
-    for (const std::string& line : s.fakeDevice().played) {
-        const auto open = line.find('[');
-        if (open != std::string::npos)
-            families.push_back(line.substr(open + 1, line.find(" 10", open) - open - 1));
-    }
-    EXPECT_EQ(families,
-              (std::vector<std::string>{"Liberation Sans", "Liberation Sans", "Liberation Sans",
-                                        "Liberation Serif", "DejaVu Sans", "Webdings"}));
-    EXPECT_EQ(FontTable::windows().family("veranda"), "Verdana");
-    EXPECT_EQ(FontTable::windows().family("Arial"), "Arial");
-    // The trace keeps the name as the document asked for it.
-    EXPECT_EQ(s.texts()[1].font, " arial ");
-}
-
-// The built-in printer is last; it is current with a PDF folder or with no
-// system printer; without a default the first system printer is, and once the
-// label printer is known, the first that is not the label printer. Without a
-// usable system printer its files are announced.
-TEST(PrinterList, SystemPrintersFirstThenThePdfPrinter) {
+TEST(FontTable, NamesBecomeTheSystemsFamiliesWithoutRegardToCaseOrBlanks) {
     struct Case {
-        std::vector<std::string> names;
-        std::string def, pdfFolder, label, current;
-        bool announce;
+        const char *asked, *standIn, *windows;
     };
-    for (const Case& c : std::vector<Case>{
-             {{"Kyocera", "HP LaserJet"}, "HP LaserJet", "", "", "HP LaserJet", false},
-             {{"Kyocera", "HP LaserJet"}, "", "", "", "Kyocera", false},
-             {{"Kyocera", "HP LaserJet"}, "Weg", "", "Kyocera", "HP LaserJet", false},
-             {{"Kyocera"}, "", "", "Kyocera", "Lumaro PDF", true},
-             {{"Kyocera"}, "Kyocera", "/tmp/pdf", "", "Lumaro PDF", false},
-             {{}, "", "", "", "Lumaro PDF", true},
-         }) {
-        FakeSurface s;
-        testing::FakePrinterSystem system(c.names, c.def);
-        PrinterList printers(s, system, c.pdfFolder, "/prog");
-        printers.chooseStartPrinter(c.label);
-        EXPECT_EQ(s.deviceName(), c.current) << c.def;
-        EXPECT_EQ(printers.announcesPdfFiles(), c.announce) << c.def;
-        ASSERT_EQ(printers.count(), static_cast<int>(c.names.size()) + 1);
-        EXPECT_EQ(printers.deviceName(printers.count() - 1), "Lumaro PDF");
-        EXPECT_EQ(printers.deviceName(printers.count()), "");
-        EXPECT_EQ(printers.deviceName(-1), "");
-        EXPECT_EQ(printers.pdfFolder(),
-                  c.pdfFolder.empty() ? fs::joinPath("/prog", "Ausdrucke") : c.pdfFolder);
-        EXPECT_EQ(errorOf([&] { printers.makeCurrent(printers.count()); }),
-                  err::kSubscriptOutOfRange);
-        printers.makeCurrent(0);
-        EXPECT_EQ(s.deviceName(), c.names.empty() ? "Lumaro PDF" : c.names[0]);
+    for (const Case& c :
+         std::vector<Case>{{"Arial", "Liberation Sans", "Arial"},
+                           {" arial ", "Liberation Sans", "arial"},
+                           {"MS Sans Serif", "Liberation Sans", "MS Sans Serif"},
+                           {"Times New Roman", "Liberation Serif", "Times New Roman"},
+                           {"Courier New", "Liberation Mono", "Courier New"},
+                           {"veranda", "DejaVu Sans", "Verdana"},
+                           {"", "DejaVu Sans", "Verdana"},
+                           {"Webdings", "Webdings", "Webdings"}}) {
+        EXPECT_EQ(FontTable::standIns().family(c.asked), c.standIn) << c.asked;
+        EXPECT_EQ(FontTable::windows().family(c.asked), c.windows) << c.asked;
     }
 }
 

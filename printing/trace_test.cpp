@@ -19,8 +19,6 @@ TEST(JsonText, EscapesControlsAndRoundsNumbersToFourDecimals) {
     // Every other character of the code page passes as its UTF-8 bytes.
     EXPECT_EQ(jsonString(toUtf8(w("äöü€„“"))), "\"" + std::string("äöü€„“") + "\"");
 
-    EXPECT_EQ(jsonNumber(210), "210");
-    EXPECT_EQ(jsonNumber(12.5), "12.5");
     EXPECT_EQ(jsonNumber(-2.0 / 3.0), "-0.6667");
     EXPECT_EQ(jsonNumber(-0.00001), "0");
     for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL})
@@ -28,11 +26,7 @@ TEST(JsonText, EscapesControlsAndRoundsNumbersToFourDecimals) {
     EXPECT_EQ(jsonNumber(1e300), "1e+300");  // huge but finite: still a JSON number
 }
 
-TEST(TraceWriter, WithoutAFileDropsEvents) {
-    TraceWriter none;
-    EXPECT_FALSE(none.isOpen());
-    none.endDoc(1, 1);  // must simply do nothing
-
+TEST(TraceWriter, AFileThatCannotBeMadeDropsEvents) {
     testing::TempFolder folder;
     TraceWriter unwritable(folder.file("fehlt") + "/trace.jsonl");
     EXPECT_FALSE(unwritable.isOpen());

@@ -1,6 +1,5 @@
-// The file test ending that needs a forked child on POSIX systems: a process
-// out of file handles. A file the user may not read is checked on the real
-// program (tests/e2e/test_faults.py).
+// A condition the file test's table does not know (a process out of file
+// handles, in a forked child) ends the program with our number, 1000 + errno.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -15,20 +14,15 @@ namespace lumaro {
 namespace {
 
 TEST(PosixFileTest, AConditionTheTableDoesNotKnowEndsTheProgramWithItsNumber) {
-    // Running out of file handles has no row of its own; the user is shown
-    // our number for it (1000 + errno).
     testing::TestWorld world;
     world.folder.write("Besamung.xml", "x");
     const std::string path = world.folder.file("Besamung.xml");
-    // Taken out before the limit: the sanitizer's type checks of the fixture
-    // need file handles of their own.
+    // Taken out before the limit: the sanitizer's checks need file handles.
     const Services& services = world.services;
     const auto& shown = world.messages.shown;
     const auto outcome = testing::runInChild(
         [&] {
-            // UndefinedBehaviorSanitizer checks a virtual call the first time
-            // it sees it, and that check needs a file handle of its own (a
-            // pipe): make the one call DateiVorhanden will make once here.
+            // The sanitizer's first check of a virtual call needs a handle.
             services.messages.show("", "", MessageIcon::None);
             world.messages.shown.clear();
             const rlimit none{0, 0};

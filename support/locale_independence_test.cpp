@@ -1,7 +1,5 @@
-// The conversions must not follow the C library's locale: the GUI toolkit
-// sets it from the user's settings at start (to German on a practice's
-// machine), while the program's separators come from Regional alone and
-// valOfText always reads '.'.
+// The GUI toolkit sets the C library's locale from the user's settings (German
+// in a practice); the conversions take their separators from Regional alone.
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -18,7 +16,6 @@ class UnderAGermanCLocale : public ::testing::Test {
   protected:
     void SetUp() override {
         saved_ = std::setlocale(LC_ALL, nullptr);
-        // The names the systems know a German locale by: glibc, then Windows.
         for (const char* name :
              {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "German_Germany.1252", "de-DE"}) {
             if (std::setlocale(LC_ALL, name) != nullptr) {
@@ -28,7 +25,6 @@ class UnderAGermanCLocale : public ::testing::Test {
         }
         if (active_.empty())
             GTEST_SKIP() << "no German locale is installed here";
-        // Not every library has named C++ locales; the C one is what counts.
         try {
             savedGlobal_ = std::locale::global(std::locale(active_.c_str()));
             restoreGlobal_ = true;

@@ -19,8 +19,7 @@ auto key(const DateTime& d) {
 }
 
 TEST(SystemClock, GivesTheLocalDateAndTimeAsTheCLibrarySeesIt) {
-    // Read between two readings of the C library's local time: a wrong zone
-    // (UTC), a month counted from 0 or a year from 1900 falls outside.
+    // A wrong zone, a month from 0 or a year from 1900 falls outside.
     const DateTime before = fromC(std::time(nullptr));
     const DateTime now = SystemClock{}.now();
     const DateTime after = fromC(std::time(nullptr) + 1);

@@ -1,11 +1,6 @@
-// For tests on POSIX systems only: run a piece of a test in a forked child
-// process, optionally as an unprivileged user.
-//
-// Some failures can only be shown to a process without privileges (a folder
-// that may not be written, a file that may not be read) or with a limit that
-// must not touch the test runner itself (a maximum file size standing in for
-// a full disk). CI runs as root, where permission bits stop nothing, so the
-// child gives up root for the "nobody" user first.
+// For POSIX tests: run a piece of a test in a forked child, for limits that
+// must not touch the test runner (a file size standing in for a full disk) and
+// permission bits, which stop nothing for root: the child becomes "nobody".
 #pragma once
 
 #include <grp.h>
@@ -38,9 +33,7 @@ inline ChildOutcome runInChild(const std::function<std::string()>& body, bool un
                 ::_exit(77);
         }
         std::string out;
-        // The child must end here whatever happens: an exception unwinding into
-        // the test runner's copy in this process would run the rest of the
-        // tests twice. The parent sees the failure in the exit status.
+        // An exception must not unwind into the runner's copy of the tests.
         try {
             out = body();
         } catch (...) {
