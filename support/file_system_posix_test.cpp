@@ -85,6 +85,24 @@ TEST(ProbeOpenForReading, AFileTheUserMayNotReadIsPermissionDenied) {
     EXPECT_EQ(outcome.output, "70 70");
 }
 
+// The host's settings file may be shared through a link or locked down by
+// its mode; replacing it must keep both.
+TEST(ReplaceFileAtomically, KeepsTheFilesModeAndALinkStaysALink) {
+    TempFolder t;
+    t.write("Halmor.ini", "old");
+    ::chmod(t.file("Halmor.ini").c_str(), 0640);
+    EXPECT_TRUE(replaceFileAtomically(t.file("Halmor.ini"), "new"));
+    struct stat st {};
+    ::stat(t.file("Halmor.ini").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    std::filesystem::create_directory(t.file("real"));
+    std::filesystem::rename(t.file("Halmor.ini"), t.file("real/Halmor.ini"));
+    std::filesystem::create_symlink(t.file("real/Halmor.ini"), t.file("Halmor.ini"));
+    EXPECT_TRUE(replaceFileAtomically(t.file("Halmor.ini"), "newer"));
+    EXPECT_TRUE(std::filesystem::is_symlink(t.file("Halmor.ini")));
+    EXPECT_EQ(t.read("real/Halmor.ini"), "newer");
+}
+
 // A file size limit stands in for a full disk: writes beyond it fail with
 // EFBIG as they would with ENOSPC. A read-only Halmor.ini runs in tests/e2e.
 TEST(WriteNewFile, AFullDiskOrAReadOnlyFolderLeavesNoNewFileAndTheOldOneAsItWas) {
