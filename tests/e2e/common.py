@@ -1,5 +1,4 @@
-"""What the end-to-end tests of both systems share: the host's files in a
-fresh program folder, the day log read back, the messages of a run."""
+"""What the end-to-end tests of both systems share."""
 
 import json
 import shutil
@@ -21,8 +20,8 @@ def cp1252(text):
 
 
 def log_lines(folder):
-    """The day logs' lines without their time stamps (a test that crosses
-    midnight reads both days); every line has its time and ends in CR LF."""
+    """The day logs' lines without their times (every line has one and ends
+    in CR LF); a test that crosses midnight reads both days."""
     lines = []
     for f in sorted(Path(folder).glob("[0-9][0-9]_[0-9][0-9]_[0-9][0-9].txt")):
         raw = f.read_bytes()
@@ -39,8 +38,7 @@ def entry(typ, oben, links, wortlaut, extra=""):
 
 
 def picture_certificate(picture_first):
-    """A certificate whose form has the picture bild.png before (or after)
-    its one text."""
+    """A certificate: the picture bild.png before (or after) its one text."""
     picture = entry("Grafik", 10, 10, "bild.png", "<Breite>30</Breite><Hoehe>20</Hoehe>")
     text = entry("Text", 40, 10, "Besamungsschein")
     return cp1252("<Anzahl>1</Anzahl>" + (picture + text if picture_first else text + picture))

@@ -159,20 +159,17 @@ class FaultTest(test_program.ProgramTest):
         self.assertGreaterEqual(r.returncode, 0, f"ended by signal {-r.returncode}")
         self.assertEqual(r.returncode, status, r.stderr.decode("utf-8", "replace"))
 
-    def assert_log_intact(self):
-        # Every line complete (log_lines checks the time and the line ends).
+    def assert_intact(self):
+        """Every log line complete (log_lines checks the time and the line
+        end), no temporary INI file, no partial PDF."""
         lines = log_lines(self.folder)
         self.assertTrue(lines, "no day log")
         for line in lines:
             self.assertRegex(line, r"^  \S|^   ")
-
-    def assert_no_leftovers(self):
-        names = [p.name for p in self.folder.iterdir()]
-        self.assertEqual([n for n in names if ".lumaro-" in n], [], "temporary INI file left")
-        if self.out.exists():
-            self.assertEqual([p.name for p in self.out.glob("*.part")], [], "partial PDF left")
-            for pdf in self.pdfs():
-                pdf_pages(pdf)  # every PDF there is complete
+        self.assertEqual([p.name for p in self.folder.glob("*.lumaro-*")], [])
+        self.assertEqual([p.name for p in self.out.glob("*.part")], [])
+        for pdf in self.pdfs():
+            pdf_pages(pdf)  # every PDF there is complete
 
 
 class Files(FaultTest):
@@ -213,8 +210,7 @@ class Files(FaultTest):
                 self.assertFalse((self.folder / "Besamung.xml").exists())
                 self.assertEqual(len(self.pdfs()), 1)
                 self.assertEqual(ini_path.read_bytes(), ini)
-                self.assert_no_leftovers()
-                self.assert_log_intact()
+                self.assert_intact()
 
     def test_data_file_the_user_may_not_read(self):
         self.example("2xa5-vorlagen")
@@ -232,7 +228,7 @@ class Files(FaultTest):
         self.assertTrue(data_path.exists())
         self.assertEqual((self.folder / "Halmor.ini").read_bytes(), ini)
         self.assertEqual(self.pdfs(), [])
-        self.assert_log_intact()
+        self.assert_intact()
 
         # Found and opened, then the read fails (a failing disk, a share gone):
         # a link to a file that opens but refuses every read.
@@ -244,7 +240,7 @@ class Files(FaultTest):
         self.assert_own_end(r, 3)
         self.assertEqual(self.messages(r), [ACCESS_ERROR])
         self.assertEqual(self.pdfs(), [])
-        self.assert_log_intact()
+        self.assert_intact()
 
     def test_ini_vanishing_during_the_run(self):
         # The run finishes, and no stand-in file with nothing but our own keys
@@ -258,7 +254,7 @@ class Files(FaultTest):
         self.assertFalse(data_path.exists())
         self.assertEqual([pdf_pages(p) for p in self.pdfs()], [20])
         self.assertFalse((self.folder / "Halmor.ini").exists())
-        self.assert_no_leftovers()
+        self.assert_intact()
 
     def test_a_picture_that_is_none(self):
         # Before any text of the form: reported by the form's handler, the
@@ -281,7 +277,7 @@ class Files(FaultTest):
                 self.assertEqual((self.folder / "Besamung.xml").exists(), status != 0)
                 if status:
                     self.assertEqual(self.pdfs(), [])
-                self.assert_no_leftovers()
+                self.assert_intact()
 
     def test_a_read_only_archive_keeps_the_data_file_and_says_why(self):
         self.example("a4-milchviehbetrieb")
@@ -338,7 +334,7 @@ class SpoolerAndDisk(FaultTest):
             except OSError:
                 pass
 
-    def test_full_disk_while_saving_the_ini(self):
+    def test_full_disk_while_saving_the_ini_and_while_writing_the_pdf(self):
         self.tmpfs(self.folder, "256k")
         self.host_files()
         ini = (self.folder / "Halmor.ini").read_bytes()
@@ -352,9 +348,9 @@ class SpoolerAndDisk(FaultTest):
         self.assertEqual(self.messages(r)[-1], NO_PRINTER)
         self.assertEqual((self.folder / "Halmor.ini").read_bytes(), ini)
         self.assertIn(END, log_lines(self.folder))
-        self.assert_no_leftovers()
+        self.assert_intact()
 
-    def test_full_disk_while_writing_the_pdf(self):
+        (self.folder / "füller").unlink()
         self.example("besamung-standard")
         self.tmpfs(self.out, "16k")
         r = self.run_lumaro()
@@ -362,7 +358,7 @@ class SpoolerAndDisk(FaultTest):
         self.assertIn(PRINTER_ERROR, self.messages(r))
         self.assertTrue((self.folder / "Besamung.xml").exists())
         self.assertEqual(self.pdfs(), [])
-        self.assert_no_leftovers()
+        self.assert_intact()
 
 
 class Killed(FaultTest):
@@ -384,8 +380,7 @@ class Killed(FaultTest):
         after = (self.folder / "Halmor.ini").read_bytes()
         self.assertTrue(after.startswith(self.ini.split(b"[wdwGrafikSpeicher]")[0]), after)
         self.assertEqual(list(self.out.iterdir()) if self.out.exists() else [], [])
-        self.assert_no_leftovers()
-        self.assert_log_intact()
+        self.assert_intact()
 
     def test_kill_while_drawing(self):
         run = self.start_paused()
