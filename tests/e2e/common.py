@@ -11,6 +11,11 @@ EXAMPLES = Path(__file__).resolve().parents[2] / "examples"
 CAPTION = "Druckfunktion für Tierärzte - Version 26. September 2010"
 INI = "[Allgemein]\r\nPraxis=Tierarztpraxis Grünwald\r\n[Drucker]\r\nLabeldrucker=\r\n"
 END = "  +++++ Programm Lumaro wird beendet +++++"
+# A picture that is none before any text of the form: the form's handler reports
+# it, the job ends, the file goes; after a text the run ends, the file stays.
+BAD_PICTURE = ((True, 0, "MELDUNG [stop] Lumaro: Fehler 481 (Ungültiges Bild) in Prozedur "
+                "XMLVorlageHinzufuegen im Modul FunktionenDrucker"),
+               (False, 3, "MELDUNG [stop] Lumaro: Laufzeitfehler '481':\\n\\nUngültiges Bild"))
 NO_PRINTER = (f"MELDUNG [information] {CAPTION}: Bitte den Drucker einstellen und das Programm "
               "dann beenden.")
 
@@ -65,8 +70,8 @@ class FolderTest(unittest.TestCase):
     def tearDown(self):
         shutil.rmtree(self.dir, ignore_errors=True)
 
-    def host_files(self, ini=INI):
-        (self.folder / "Halmor.ini").write_bytes(cp1252(ini))
+    def host_files(self):
+        (self.folder / "Halmor.ini").write_bytes(cp1252(INI))
         (self.folder / "Halmor.mdb").write_bytes(b"")
 
     def fresh_folder(self):

@@ -93,8 +93,7 @@ class CupsServer:
         return env
 
     def received(self, count, timeout=30, queue=None):
-        """The job files (of the first queue, or of the one named) once at
-        least `count` have arrived."""
+        """The job files of the first or the named queue once `count` are there."""
         deadline = time.time() + timeout
         folder = self.jobs_of(queue) if queue else self.jobs
         while True:

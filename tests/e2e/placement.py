@@ -1,7 +1,5 @@
-"""Where a PDF shows the texts a trace says were drawn: every word is there, and
-a text's first and last words begin and end on the sheet where the trace puts
-them. Used on the built-in printer's files (Linux) and on the PostScript
-printers' jobs turned into PDF (Windows)."""
+"""The texts a trace says were drawn, as pdftotext finds them in the PDF: every
+word, and where a text's first and last words begin and end on the sheet."""
 
 import html
 import re

@@ -11,7 +11,7 @@ import unittest
 from pathlib import Path
 
 import test_program
-from common import EXAMPLES, END, NO_PRINTER, log_lines, pdf_pages, picture_certificate
+from common import BAD_PICTURE, EXAMPLES, END, NO_PRINTER, log_lines, pdf_pages, picture_certificate
 from cups_server import CupsServer
 from test_program import LUMARO, lumaro_env
 
@@ -71,8 +71,7 @@ class TracePipe:
 
     def assertion(self, condition, text):
         if not condition:
-            self.proc.kill()
-            raise AssertionError(text)
+            raise AssertionError(text)  # close() kills the program
 
     def finish(self, timeout=300):
         """Reads on until the program has ended; returns (status, stderr)."""
@@ -136,8 +135,7 @@ class FaultTest(test_program.ProgramTest):
 
     def start_paused(self, pdf=True, cups=None):
         os.mkfifo(self.trace_file)
-        # Read end first and without waiting, so that the program's open of
-        # the write end does not block.
+        # Read end first, not waiting, so that the program's open does not block.
         fd = os.open(self.trace_file, os.O_RDONLY | os.O_NONBLOCK)
         proc = subprocess.Popen([LUMARO, *self.args(pdf)], env=self.env(cups),
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE)
@@ -174,8 +172,7 @@ class FaultTest(test_program.ProgramTest):
 
 class Files(FaultTest):
     def test_read_only_program_folder_ends_with_the_log_error(self):
-        # The first log line fails, and with it the run, before anything is
-        # printed or deleted.
+        # The first log line fails, and the run, before anything is printed.
         self.example("2xa5-vorlagen")
         data = (self.folder / "WZBeleg.xml").read_bytes()
         ini = (self.folder / "Halmor.ini").read_bytes()
@@ -188,9 +185,7 @@ class Files(FaultTest):
         self.assertEqual(self.pdfs(), [])
 
     def test_read_only_ini_is_left_as_it_is_and_the_document_still_prints(self):
-        # The logo's picture holder and the end of the run would write it:
-        # both fail silently. Read-only by a mount, or by its mode for the
-        # user the program runs as.
+        # The logo's holder and the run's end would write it: both fail silently.
         for how in ("mode", "mount"):
             with self.subTest(how):
                 self.fresh_folder()
@@ -243,8 +238,7 @@ class Files(FaultTest):
         self.assert_intact()
 
     def test_ini_vanishing_during_the_run(self):
-        # The run finishes, and no stand-in file with nothing but our own keys
-        # appears (neither from the logo's holder nor from the run's end).
+        # The run finishes, and no stand-in file with only our own keys appears.
         data_path = self.twenty_certificates()
         run = self.start_paused()
         self.assertTrue(run.until("job"), "ended before printing")
@@ -257,19 +251,12 @@ class Files(FaultTest):
         self.assert_intact()
 
     def test_a_picture_that_is_none(self):
-        # Before any text of the form: reported by the form's handler, the
-        # template ends at the fault, the job is ended and the file goes.
-        # After a text: the run ends and the file stays.
         logo = (EXAMPLES / "besamung-standard" / "logo.png").read_bytes()
-        for picture, first, status, message in (
-                (logo[: len(logo) // 2], True, 0,
-                 "MELDUNG [stop] Lumaro: Fehler 481 (Ungültiges Bild) in Prozedur "
-                 "XMLVorlageHinzufuegen im Modul FunktionenDrucker"),
-                (b"Dies ist kein Bild.\r\n", False, 3,
-                 "MELDUNG [stop] Lumaro: Laufzeitfehler '481':\\n\\nUngültiges Bild")):
+        for first, status, message in BAD_PICTURE:
             with self.subTest(first=first):
                 self.host_files()
-                (self.folder / "bild.png").write_bytes(picture)
+                (self.folder / "bild.png").write_bytes(  # a cut PNG, or text
+                    logo[: len(logo) // 2] if first else b"Dies ist kein Bild.\r\n")
                 (self.folder / "Besamung.xml").write_bytes(picture_certificate(first))
                 r = self.run_lumaro()
                 self.assert_own_end(r, status)
@@ -305,8 +292,7 @@ class Files(FaultTest):
 
 class SpoolerAndDisk(FaultTest):
     def test_cups_stopped_before_the_job_is_sent(self):
-        # A server of its own, since this test stops it. The program is held
-        # at its first sheet, long before the job goes to the spooler.
+        # A server of its own, stopped while the program is held at its first sheet.
         cups = CupsServer()
         cups.start()
         try:
@@ -338,8 +324,7 @@ class SpoolerAndDisk(FaultTest):
         self.tmpfs(self.folder, "256k")
         self.host_files()
         ini = (self.folder / "Halmor.ini").read_bytes()
-        # An earlier run's day log leaves room in its last block for this
-        # run's lines, while no new file fits.
+        # An earlier day log has room in its last block; no new file fits.
         day_log = time.strftime("%y_%m_%d.txt")
         (self.folder / day_log).write_bytes(b"00:00:01  (fr\xfcherer Lauf)\r\n")
         self.fill(self.folder)
@@ -375,8 +360,7 @@ class Killed(FaultTest):
 
     def assert_nothing_lost(self):
         self.assertEqual(self.data_path.read_bytes(), self.data)
-        # The logo's holder may have written its marks (atomically): the
-        # host's own part stays byte for byte.
+        # The logo's holder may have added its marks; the host's part stays.
         after = (self.folder / "Halmor.ini").read_bytes()
         self.assertTrue(after.startswith(self.ini.split(b"[wdwGrafikSpeicher]")[0]), after)
         self.assertEqual(list(self.out.iterdir()) if self.out.exists() else [], [])
@@ -390,9 +374,8 @@ class Killed(FaultTest):
         self.assert_nothing_lost()
 
     def test_kill_while_the_job_is_delivered(self):
-        # The job becomes a PDF at its end, too fast to catch from outside:
-        # the debugger stops the program at the call that names the finished
-        # file, and kills it there.
+        # Too fast to catch from outside: the debugger kills the program at the
+        # call that names the finished PDF.
         if not shutil.which("gdb"):
             self.skipTest("gdb not installed")
         r = subprocess.run(

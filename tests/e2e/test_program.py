@@ -129,9 +129,7 @@ class PracticeSetUps(ProgramTest):
         self.assertGreater(said, lines.index(f"      Besamungsschein gefunden: {data}"))
         self.assertFalse(data.exists())
         # The file goes only once its PDF is complete: a PDF that cannot be
-        # written (Ausdrucke is a file here) keeps it, and nothing is announced.
-        # The certificate's logo error is only logged by its form routine; the
-        # end of the job reports it all the same.
+        # written (Ausdrucke is a file) keeps it, and nothing is announced.
         shutil.rmtree(self.folder / "Ausdrucke")
         (self.folder / "Ausdrucke").write_bytes(b"")
         for name, data_file, status in (("besamung-standard", "Besamung.xml", 3),
@@ -151,8 +149,7 @@ class PracticeSetUps(ProgramTest):
                "[Allgemein]\r\nPraxis=Tierarztpraxis Grünwald\r\n")
         (self.folder / "Halmor.mdb").write_bytes(b"")
         (self.folder / "Halmor.ini").write_bytes(cp1252(ini))
-        # Nothing to print (the window would wait), then a record printed (the
-        # exit timer closes the window).
+        # Nothing to print (the window waits), then printed (the timer ends it).
         for status in (1, 0):
             r = self.run_in_folder("--pdf", str(self.dir / "pdf"))
             self.assertEqual(r.returncode, status, r.stderr)

@@ -8,12 +8,11 @@ import json
 import shutil
 import tempfile
 import time
-import unittest
 from pathlib import Path
 
 import placement
 import wine
-from common import (CAPTION, END, EXAMPLES, INI, FolderTest, cp1252, log_lines,
+from common import (BAD_PICTURE, CAPTION, END, EXAMPLES, INI, FolderTest, cp1252, log_lines,
                     picture_certificate)
 
 LINUX_TRACES = EXAMPLES.parent / "bench" / "expected-traces"
@@ -72,9 +71,9 @@ class WindowsTest(FolderTest):
         return wine.run(wine.LUMARO, "--folder", wine.winpath(self.folder), "--unattended",
                         "--trace", wine.winpath(self.trace_file), *args, timeout=timeout)
 
-    def on_printer(self, name, *args, default=None):
-        """The certificate printed with only the printers given."""
-        printers.set(name, default)
+    def on_printer(self, names, *args, default=None):
+        """The certificate printed with only these printers."""
+        printers.set(names, default)
         try:
             self.example("besamung-standard")
             return self.lumaro(*args)
@@ -123,8 +122,7 @@ class Printing(WindowsTest):
                 after = (self.folder / "Halmor.ini").read_bytes().split(b"[wdwGrafikSpeicher]")[0]
                 self.assertEqual(after.rstrip(b"\r\n"), ini_before.rstrip(b"\r\n"))
 
-                # The PDF printer is the same code as on Linux, with the same
-                # font files: every call where the Linux trace has it.
+                # The PDF printer, with Linux's font files: Linux's trace.
                 self.fresh_folder()
                 self.example(name)
                 out = self.dir / "pdf" / name
@@ -167,15 +165,9 @@ class Printing(WindowsTest):
         self.assertIn("Äußere Brunstsymptome", wine.pdf_text(copies[0]))
 
     def test_a_sheet_without_margins_gets_the_layout_linux_gets(self):
-        # Its units are the PDF printer's: every call of the certificate within
-        # a twentieth of a millimetre of the Linux trace (GDI's widths come
-        # from the fonts' own proportions, as the PDF printer's do).
-        standard_printers(EDGES)
-        try:
-            self.example("besamung-standard")
-            r = self.lumaro()
-        finally:
-            standard_printers()
+        # The PDF printer's units: every call within 0.05 mm of the Linux trace.
+        r = self.on_printer([(PRINTER, "FILE:"), (EDGES, "FILE:", "Lumaro Test PS randlos")],
+                            default=EDGES)
         self.assertEqual(r.returncode, 0, r.stderr)
         linux = [dict(e, printer=EDGES) if e["ev"] == "job" else e
                  for e in linux_trace("besamung-standard")]
@@ -183,9 +175,8 @@ class Printing(WindowsTest):
 
 
 class RunControl(WindowsTest):
-    def test_a_program_folder_and_a_trace_with_umlauts_and_usage(self):
-        # The paths from the command line (UTF-16) into the log, the trace and
-        # the host files' paths (Windows-1252).
+    def test_a_program_folder_and_a_trace_with_umlauts(self):
+        # UTF-16 arguments into the log, the trace and the paths (Windows-1252).
         self.folder = self.folder.rename(self.dir / "Praxis Grünwald")
         self.trace_file = self.dir / "Spur für Grünwald.jsonl"
         self.example("besamung-standard")
@@ -194,10 +185,6 @@ class RunControl(WindowsTest):
         self.assertEqual(self.trace()[-1], {"ev": "enddoc", "job": 1, "pages": 0})
         self.assertIn(f"      Parameter: --folder {wine.winpath(self.folder)} --unattended "
                       f"--trace {wine.winpath(self.trace_file)}", log_lines(self.folder))
-        # What a program without a console writes on the console.
-        r = wine.run(wine.LUMARO, "--folder")
-        self.assertEqual(r.returncode, 64)
-        self.assertIn(b"--folder braucht einen Wert", r.stderr)
 
     def test_started_beside_the_host_files_the_window_closes_by_its_timer(self):
         # As a practice installs it: lumaro.exe in the host's folder, started
@@ -269,8 +256,7 @@ class Faults(WindowsTest):
         pdfs = sorted((self.folder / "Ausdrucke").glob("*.pdf"))
         self.assertEqual([len(wine.pdf_pages(p)) for p in pdfs], [1])
         self.assertFalse((self.folder / "Besamung.xml").exists())
-        # A port in a folder that does not exist: the spooler refuses the
-        # document when it starts; the certificate stays.
+        # A port in a missing folder: the spooler refuses the job; the file stays.
         self.fresh_folder()
         r = self.on_printer([("Kaputt", self.dir / "fehlt" / "port.ps")], default="Kaputt")
         self.assertEqual(r.returncode, 3, r.stderr)
@@ -281,9 +267,8 @@ class Faults(WindowsTest):
         self.assertFalse((self.dir / "fehlt").exists())
 
     def test_the_host_holding_its_data_file_open(self):
-        # With full sharing the document prints and goes; shared for reading
-        # only it prints and cannot go (the log names it); without sharing it
-        # counts as there, cannot be read, and stays.
+        # Shared fully it prints and goes; for reading, it prints and stays (the
+        # log says so); not shared, it cannot be read and stays.
         for share, status, kept in (("all", 0, False), ("read", 0, True), ("none", 3, True)):
             with self.subTest(share):
                 self.fresh_folder()
@@ -318,12 +303,7 @@ class Faults(WindowsTest):
         self.assertEqual([p.name for p in self.folder.iterdir() if p.name.startswith(".")], [])
 
     def test_a_picture_that_is_no_picture(self):
-        # Before any text of the form: reported by the form's handler, the
-        # rest of the form skipped, the job ended. After a text: the run ends.
-        for first, status, message in (
-                (True, 0, "MELDUNG [stop] Lumaro: Fehler 481 (Ungültiges Bild) in Prozedur "
-                          "XMLVorlageHinzufuegen im Modul FunktionenDrucker"),
-                (False, 3, "MELDUNG [stop] Lumaro: Laufzeitfehler '481':\\n\\nUngültiges Bild")):
+        for first, status, message in BAD_PICTURE:
             with self.subTest(first=first):
                 self.fresh_folder()
                 self.host_files()
@@ -333,7 +313,3 @@ class Faults(WindowsTest):
                 self.assertEqual(r.returncode, status, r.stderr)
                 self.assertEqual(self.messages(r), [message])
                 self.assertEqual((self.folder / "Besamung.xml").exists(), status != 0)
-
-
-if __name__ == "__main__":
-    unittest.main()
