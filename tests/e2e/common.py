@@ -1,5 +1,4 @@
-"""What the end-to-end tests of both systems share: the host's files in a
-fresh program folder, the day log read back, the messages of a run."""
+"""What the end-to-end tests of both systems share."""
 
 import json
 import shutil
@@ -12,6 +11,11 @@ EXAMPLES = Path(__file__).resolve().parents[2] / "examples"
 CAPTION = "Druckfunktion für Tierärzte - Version 26. September 2010"
 INI = "[Allgemein]\r\nPraxis=Tierarztpraxis Grünwald\r\n[Drucker]\r\nLabeldrucker=\r\n"
 END = "  +++++ Programm Lumaro wird beendet +++++"
+# A picture that is none before any text of the form: the form's handler reports
+# it, the job ends, the file goes; after a text the run ends, the file stays.
+BAD_PICTURE = ((True, 0, "MELDUNG [stop] Lumaro: Fehler 481 (Ungültiges Bild) in Prozedur "
+                "XMLVorlageHinzufuegen im Modul FunktionenDrucker"),
+               (False, 3, "MELDUNG [stop] Lumaro: Laufzeitfehler '481':\\n\\nUngültiges Bild"))
 NO_PRINTER = (f"MELDUNG [information] {CAPTION}: Bitte den Drucker einstellen und das Programm "
               "dann beenden.")
 
@@ -21,8 +25,8 @@ def cp1252(text):
 
 
 def log_lines(folder):
-    """The day logs' lines without their time stamps (a test that crosses
-    midnight reads both days); every line has its time and ends in CR LF."""
+    """The day logs' lines without their times (every line has one and ends
+    in CR LF); a test that crosses midnight reads both days."""
     lines = []
     for f in sorted(Path(folder).glob("[0-9][0-9]_[0-9][0-9]_[0-9][0-9].txt")):
         raw = f.read_bytes()
@@ -39,8 +43,7 @@ def entry(typ, oben, links, wortlaut, extra=""):
 
 
 def picture_certificate(picture_first):
-    """A certificate whose form has the picture bild.png before (or after)
-    its one text."""
+    """A certificate: the picture bild.png before (or after) its one text."""
     picture = entry("Grafik", 10, 10, "bild.png", "<Breite>30</Breite><Hoehe>20</Hoehe>")
     text = entry("Text", 40, 10, "Besamungsschein")
     return cp1252("<Anzahl>1</Anzahl>" + (picture + text if picture_first else text + picture))
@@ -67,8 +70,8 @@ class FolderTest(unittest.TestCase):
     def tearDown(self):
         shutil.rmtree(self.dir, ignore_errors=True)
 
-    def host_files(self, ini=INI):
-        (self.folder / "Halmor.ini").write_bytes(cp1252(ini))
+    def host_files(self):
+        (self.folder / "Halmor.ini").write_bytes(cp1252(INI))
         (self.folder / "Halmor.mdb").write_bytes(b"")
 
     def fresh_folder(self):

@@ -1,13 +1,8 @@
-"""A private CUPS scheduler for the end-to-end tests.
-
-It runs from its own temporary configuration on a Unix socket of its own, so
-the machine's printing is never touched: clients find it through CUPS_SERVER.
-Its one queue, "Lumaro-Test", is the default printer and hands every job to a
-small backend that copies it into the test's folder, where the tests read the
-PDF the program sent. A test may ask for other queues and for no default:
-CupsServer(queues=["A-Etiketten", "B-Buero"], default=None); the jobs of the
-first queue arrive in `jobs`, those of each queue in jobs_of(name).
-"""
+"""A private CUPS scheduler from its own configuration on its own socket
+(clients find it through CUPS_SERVER), so the machine's printing is never
+touched. Its queues (by default one, "Lumaro-Test", the default printer) hand
+every job to a backend that copies it into a folder: the first queue's into
+`jobs`, each queue's into jobs_of(name)."""
 
 import os
 import shutil
@@ -44,8 +39,7 @@ class CupsServer:
         r = self.root
         for d in ("spool", "cache", "state", "temp", "log", "jobs", "bin", "conf"):
             (r / d).mkdir(parents=True, exist_ok=True)
-        # ServerBin: every part of the system's CUPS programs but its backends,
-        # plus our own backend.
+        # ServerBin: the system's CUPS programs with our backend as the only one.
         for entry in Path("/usr/lib/cups").iterdir():
             if entry.name != "backend":
                 (r / "bin" / entry.name).symlink_to(entry)
@@ -99,8 +93,7 @@ class CupsServer:
         return env
 
     def received(self, count, timeout=30, queue=None):
-        """The job files (of the first queue, or of the one named) once at
-        least `count` have arrived."""
+        """The job files of the first or the named queue once `count` are there."""
         deadline = time.time() + timeout
         folder = self.jobs_of(queue) if queue else self.jobs
         while True:

@@ -1,6 +1,5 @@
-"""Running lumaro.exe and the test tools under Wine, in the windows build's own
-prefix (scripts/wine-prefix.sh prepares it): the environment, Windows paths of
-Linux files, the prefix's printers, and what a PostScript job printed."""
+"""lumaro.exe and the test tools under Wine, in the windows build's own prefix
+(scripts/wine-prefix.sh prepares it), and what a PostScript job printed."""
 
 import os
 import re
@@ -17,7 +16,7 @@ WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
 WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
 
 
-def env(extra=None):
+def env():
     """The environment of every Wine call: the build's prefix, no CUPS, no X."""
     e = dict(os.environ)
     for k in ("DISPLAY", "WAYLAND_DISPLAY", "LUMARO_FOLDER", "LUMARO_PDF", "LUMARO_UNATTENDED",
@@ -27,7 +26,6 @@ def env(extra=None):
               "WINEDLLOVERRIDES": "mscoree,mshtml=", "CUPS_SERVER": str(BUILD / "no-cups.sock"),
               # Wine names the files of the Linux disk in the locale's character set.
               "LC_ALL": "C.UTF-8", "LANG": "C.UTF-8"})
-    e.update(extra or {})
     return e
 
 
@@ -36,15 +34,15 @@ def winpath(path):
     return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
 
-def run(exe, *args, timeout=60, env_extra=None, **kw):
-    return subprocess.run([WINE, str(exe), *map(str, args)], env=env(env_extra),
-                          capture_output=True, timeout=timeout, **kw)
+def run(exe, *args, timeout=60):
+    return subprocess.run([WINE, str(exe), *map(str, args)], env=env(), capture_output=True,
+                          timeout=timeout)
 
 
-def start(exe, *args, env_extra=None):
+def start(exe, *args):
     """Starts a program without waiting; its output goes to pipes."""
-    return subprocess.Popen([WINE, str(exe), *map(str, args)], env=env(env_extra),
-                            stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    return subprocess.Popen([WINE, str(exe), *map(str, args)], env=env(), stdin=subprocess.PIPE,
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
 
 
 def tool(name, *args, check=True, timeout=60):
@@ -58,8 +56,7 @@ class Printers:
     """The prefix's printers, all on the tests' PostScript driver."""
 
     def set(self, printers, default=None):
-        """Exactly these printers: [(name, port)] or [(name, port, driver)]; a
-        port that is a Path gets its Windows form."""
+        """Exactly these: [(name, port[, driver])]; a Path port in its Windows form."""
         tool("wine_printers", "clear")
         for name, port, *driver in printers:
             tool("wine_printers", "add", name, winpath(port) if isinstance(port, Path) else port,
@@ -67,40 +64,15 @@ class Printers:
         if default:
             tool("wine_printers", "default", default)
 
-    def geometry(self, name):
-        """Printable area and offset in millimetres: (width, height, left, top)."""
-        w, h, dx, dy, ox, oy = map(int, tool("wine_printers", "geometry", name).split())
-        return w / dx * 25.4, h / dy * 25.4, ox / dx * 25.4, oy / dy * 25.4
-
 
 QUIET = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
 
 
 def ensure_server():
-    """One wine server with Wine's services for the whole run, started with no
-    pipe of ours attached: a server a test's program started would hold that
-    program's output pipes open, and waiting for its output would never end."""
+    """One wine server for the whole run, started with no pipe of ours attached
+    (a server started by a test's program would hold that program's pipes)."""
     subprocess.run([WINESERVER, "-p"], env=env(), **QUIET)
     subprocess.run([WINE, "cmd", "/c", "exit"], env=env(), **QUIET)
-
-
-def restart_server():
-    """A fresh wine server kept up for the rest of the run (settings that Wine
-    reads when its desktop starts take effect)."""
-    subprocess.run([WINESERVER, "-k"], env=env(), **QUIET)
-    subprocess.run([WINESERVER, "-w"], env=env(), **QUIET)
-    ensure_server()
-
-
-def set_graphics_driver(name, scratch):
-    """Wine's display driver for the prefix: "null" (no X server needed) or
-    "x11" (which, with no DISPLAY, means no display at all)."""
-    ensure_server()
-    reg = Path(scratch) / "graphics.reg"
-    reg.write_text('REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n'
-                   f'"Graphics"="{name}"\n')
-    run("regedit", "/S", winpath(reg))
-    restart_server()
 
 
 def wait_for_job(port, timeout=10):

@@ -1,12 +1,7 @@
-// Keeps a file open the way the host may keep its data file open while
-// Lumaro runs, for the tests under Wine.
-//
+// Keeps a file open as the host may keep its data file open while Lumaro runs:
 //   hold_file PATH none|read|all
-//
-// Opens PATH for reading and writing, letting others share it not at all,
-// for reading only, or for everything (read, write, delete); prints "held"
-// and keeps the file open until its standard input ends. Exit status 1 when
-// the file cannot be opened.
+// opens PATH for reading and writing, shared not at all, for reading, or for
+// everything; prints "held" and keeps it open until standard input ends.
 #include <windows.h>
 
 #include <cstdio>

@@ -1,20 +1,18 @@
 // Drives lumaro.exe's window from outside, as a user would, for the tests
-// under Wine: answers a message box, reads the window's geometry and list,
-// presses keys, chooses in the list; and finds the program's icon.
+// under Wine: answers a message box, reads the window's list,
+// presses keys, chooses in the list.
 //
 //   window_driver box TITLE             waits for a message box of that title, prints
 //                                       its text, answers OK
-//   window_driver window CAPTION        waits for the window, prints it as JSON
+//   window_driver window CAPTION        waits for the window, prints its list as JSON
 //   window_driver key CAPTION VK        presses and releases a key in its list
 //   window_driver select CAPTION INDEX  chooses an item of its list with the keyboard
-//   window_driver icon EXE              the sizes at which the program's icon loads
 //
 // Every wait ends after 20 seconds with exit status 1. Texts are printed as
 // UTF-8.
 #include <windows.h>
 
 #include <cstdio>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -29,19 +27,11 @@ std::string utf8(const std::wstring& w) {
     return s;
 }
 
+// Our printers' names need no escapes beyond quotes and backslashes.
 std::string json(const std::wstring& w) {
     std::string out = "\"";
-    for (char c : utf8(w)) {
-        if (c == '"' || c == '\\')
-            out += '\\';
-        if (static_cast<unsigned char>(c) < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += c;
-        }
-    }
+    for (char c : utf8(w))
+        out += c == '"' || c == '\\' ? std::string{'\\', c} : std::string{c};
     return out + "\"";
 }
 
@@ -103,21 +93,6 @@ HWND childOfClass(HWND h, const wchar_t* cls) {
     return nullptr;
 }
 
-std::string rect(RECT r) {
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "[%ld, %ld, %ld, %ld]", r.left, r.top, r.right - r.left,
-                  r.bottom - r.top);
-    return buf;
-}
-
-// A child's rectangle in its parent's client area.
-RECT clientRect(HWND child, HWND parent) {
-    RECT r{};
-    ::GetWindowRect(child, &r);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 int box(const std::wstring& title) {
     HWND dialog = waitFor(title, true);
     std::wstring text;
@@ -132,33 +107,16 @@ int box(const std::wstring& title) {
 }
 
 int window(const std::wstring& caption) {
-    HWND w = waitFor(caption, false);
-    HWND list = childOfClass(w, L"ComboBox");
-    HWND label = childOfClass(w, L"Static");
-    RECT outer{}, client{};
-    ::GetWindowRect(w, &outer);
-    ::GetClientRect(w, &client);
-    std::printf("{\"outer\": %s, \"client\": %s", rect(outer).c_str(), rect(client).c_str());
-    HDC screen = ::GetDC(nullptr);
-    std::printf(", \"dpi\": %d, \"screen\": [%d, %d]", ::GetDeviceCaps(screen, LOGPIXELSX),
-                ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
-    ::ReleaseDC(nullptr, screen);
-    if (label)
-        std::printf(", \"label\": {\"text\": %s, \"rect\": %s}", json(textOf(label)).c_str(),
-                    rect(clientRect(label, w)).c_str());
-    if (list) {
-        std::printf(", \"list\": {\"rect\": %s, \"items\": [", rect(clientRect(list, w)).c_str());
-        const LRESULT n = ::SendMessageW(list, CB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < n; ++i) {
-            wchar_t item[512] = {};
-            ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                           reinterpret_cast<LPARAM>(item));
-            std::printf("%s%s", i ? ", " : "", json(item).c_str());
-        }
-        std::printf("], \"selected\": %d}",
-                    static_cast<int>(::SendMessageW(list, CB_GETCURSEL, 0, 0)));
+    HWND list = childOfClass(waitFor(caption, false), L"ComboBox");
+    std::printf("{\"items\": [");
+    const LRESULT n = list ? ::SendMessageW(list, CB_GETCOUNT, 0, 0) : 0;
+    for (LRESULT i = 0; i < n; ++i) {
+        wchar_t item[512] = {};
+        ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+        std::printf("%s%s", i ? ", " : "", json(item).c_str());
     }
-    std::printf("}\n");
+    std::printf("], \"selected\": %d}\n",
+                list ? static_cast<int>(::SendMessageW(list, CB_GETCURSEL, 0, 0)) : -1);
     return 0;
 }
 
@@ -189,22 +147,6 @@ int select(const std::wstring& caption, int index) {
     return 0;
 }
 
-// The program's own icon (resource 1), as the title bar, the task bar and
-// Explorer load it. (Wine answers another process's WM_GETICON with nothing,
-// so the window's own icon cannot be read from here.)
-int icon(const std::wstring& exe) {
-    HMODULE module = ::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module)
-        return 1;
-    for (int size : {16, 32, 48}) {
-        if (HANDLE h = ::LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)) {
-            std::printf("%d\n", size);
-            ::DestroyIcon(static_cast<HICON>(h));
-        }
-    }
-    return 0;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -217,10 +159,8 @@ int wmain(int argc, wchar_t** argv) {
         return key(argv[2], static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)));
     if (command == L"select" && argc == 4)
         return select(argv[2], static_cast<int>(std::wcstol(argv[3], nullptr, 10)));
-    if (command == L"icon" && argc == 3)
-        return icon(argv[2]);
     std::fprintf(stderr,
                  "usage: window_driver box TITLE | window CAPTION | key CAPTION VK | "
-                 "select CAPTION INDEX | icon EXE\n");
+                 "select CAPTION INDEX\n");
     return 64;
 }

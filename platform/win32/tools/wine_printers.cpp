@@ -6,8 +6,6 @@
 //                                     DRIVER: "Lumaro Test PS" when not given)
 //   wine_printers default NAME        makes it the default printer
 //   wine_printers clear               deletes every printer
-//   wine_printers geometry NAME       printable area and resolution of its A4 portrait sheet:
-//                                     "HORZRES VERTRES LOGPIXELSX LOGPIXELSY OFFSETX OFFSETY"
 //
 // Exit status 0 when it worked, else 1 with the Windows error on standard error.
 #include <windows.h>
@@ -108,19 +106,8 @@ int wmain(int argc, wchar_t** argv) {
             status |= removePrinter(name);
         return status;
     }
-    if (command == L"geometry" && argc == 3) {
-        HDC dc = ::CreateICW(L"WINSPOOL", argv[2], nullptr, nullptr);
-        if (!dc)
-            return fail("CreateICW");
-        std::printf("%d %d %d %d %d %d\n", ::GetDeviceCaps(dc, HORZRES),
-                    ::GetDeviceCaps(dc, VERTRES), ::GetDeviceCaps(dc, LOGPIXELSX),
-                    ::GetDeviceCaps(dc, LOGPIXELSY), ::GetDeviceCaps(dc, PHYSICALOFFSETX),
-                    ::GetDeviceCaps(dc, PHYSICALOFFSETY));
-        ::DeleteDC(dc);
-        return 0;
-    }
     std::fprintf(stderr,
                  "usage: wine_printers driver NAME PPD | add NAME PORT [DRIVER] | default NAME | "
-                 "clear | geometry NAME\n");
+                 "clear\n");
     return 64;
 }
