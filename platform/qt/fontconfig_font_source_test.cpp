@@ -37,19 +37,11 @@ TEST(FontconfigFontSource, FindsTheFileQtDrawsWithForEveryFamilyAndStyle) {
             const pdf::TrueTypeFont font(file.bytes, file.faceIndex);
             EXPECT_EQ(font.facts().weightClass >= 600, bold);
             EXPECT_EQ(font.facts().italic, italic);
-            // The head table holds the file's dates and checksum: equal heads,
-            // one file.
+            // The head table holds the file's dates and checksum: equal heads, one file.
             const QRawFont qt = QRawFont::fromFont(qtFont(DeviceFont{family, 10, bold, italic}));
             EXPECT_EQ(qt.fontTable("head"), tableOf(file.bytes, "head"));
         }
     }
-}
-
-TEST(FontconfigFontSource, AnUnknownFamilyGetsTheSystemsUsualFont) {
-    FontconfigFontSource source;
-    const pdf::FontFile file = source.fontFile("Gibt es nicht", false, false);
-    ASSERT_FALSE(file.bytes.empty());
-    EXPECT_NO_THROW(pdf::TrueTypeFont(file.bytes, file.faceIndex));
 }
 
 }  // namespace
