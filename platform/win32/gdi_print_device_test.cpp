@@ -62,14 +62,6 @@ std::string waitForJob(const fs::path& file, int tries = 100) {
     return ps;
 }
 
-JobInfo job(DateTime started = {}) {
-    JobInfo info;
-    info.number = 7;
-    info.started = started;
-    info.orientation = 1;
-    return info;
-}
-
 struct GdiDeviceTest : ::testing::Test {
     fs::path folder =
         fs::temp_directory_path() / ("lumaro-device-" + std::to_string(::GetCurrentProcessId()));
@@ -85,7 +77,7 @@ struct GdiDeviceTest : ::testing::Test {
 TEST_F(GdiDeviceTest, PrinterFaultsAreError482AndNothingIsHalfPrinted) {
     GdiPrintDevice gone("Kein solcher Drucker", "");
     EXPECT_EQ(testing::errorOf([&] { gone.checkReady(); }), err::kPrinterError);
-    EXPECT_EQ(testing::errorOf([&] { gone.beginJob(job()); }), err::kPrinterError);
+    EXPECT_EQ(testing::errorOf([&] { gone.beginJob({}); }), err::kPrinterError);
     // Layouts still measure, on an A4 sheet at 600 dpi.
     EXPECT_NEAR(gone.geometry(1).areaWidth, 210 / 25.4 * 600, 1);
     EXPECT_GT(gone.advance(verdana, "x"), 0);
@@ -96,7 +88,7 @@ TEST_F(GdiDeviceTest, PrinterFaultsAreError482AndNothingIsHalfPrinted) {
     GdiPrintDevice device(ansi("Lumaro Gerätetest"), "");
     EXPECT_EQ(device.realisedFace(verdana), "Verdana");
     // A call that fails in the middle of a job: the job is cancelled, nothing reaches paper.
-    device.beginJob(job());
+    device.beginJob({});
     device.text(300, 300, "verworfen", verdana, 0);
     EXPECT_EQ(testing::errorOf([&] {
                   device.picture(DeviceRect{0, 0, 10, 10}, Image{});
@@ -113,7 +105,7 @@ TEST_F(GdiDeviceTest, APortThatWouldAskForAFileNameWritesIntoTheFolderInstead) {
     GdiPrintDevice device("Lumaro Dateidrucker", out);
     device.checkReady();
     for (const char* name : {"job007.prn", "job007_2.prn"}) {  // the same second twice
-        device.beginJob(job(DateTime{2026, 3, 1, 14, 3, 27}));
+        device.beginJob(JobInfo{.number = 7, .started = DateTime{2026, 3, 1, 14, 3, 27}});
         device.text(300, 300, "in eine Datei", verdana, 0);
         const std::string file = device.endJob();
         EXPECT_EQ(file, out + "\\2026-03-01_14-03-27_" + name);

@@ -140,39 +140,31 @@ TEST_F(PictureLoaderTest, MissingFilesAre53AndAnythingButAPictureIs481) {
         EXPECT_EQ(testing::errorOf([&] { loader_.load(c.path); }), c.error) << c.path;
 }
 
-TEST(PictureFile, TheFirstBytesTellTheFormatAndAJpegsHeadersItsResolutionAndWhetherAPdfTakesIt) {
+TEST(PictureFile, TheFirstBytesTellTheFormatAndAJpegsHeadersItsDensityAndWhetherAPdfTakesIt) {
     // GIFs and icons decode as PNGs do; only their first bytes must let them in.
     EXPECT_EQ(sniffFormat("GIF87a"), PictureFormat::Gif);
     EXPECT_EQ(sniffFormat(std::string("\0\0\1\0\1\0", 6)), PictureFormat::Icon);
-    auto jpeg = [](const std::string& app0, unsigned sof, int components) {
-        std::string b("\xFF\xD8", 2);
-        b += app0;
-        b += std::string("\xFF", 1) + static_cast<char>(sof);
+    // Only baseline, extended and progressive Huffman coding in grey or RGB goes into a PDF as
+    // it is; the GDI+ encoder's JPEG above has the density in dots per inch.
+    auto jpeg = [](unsigned sof, int components, char units = 2) {
+        std::string b = std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0\1\1", 13) + units;
+        b += std::string("\0\x64\0\x32\0\0\xFF", 7) + static_cast<char>(sof);
         b += std::string("\0\x11\x08\0\x10\0\x10", 7) + static_cast<char>(components);
         b += std::string(3 * components, '\1');
         return b + std::string("\xFF\xDA\0\x02\xFF\xD9", 6);
     };
-    const std::string dpi = std::string("\xFF\xE0\0\x10JFIF\0\1\1\1\0\x96\0\x48\0\0", 18);
-    const std::string dpcm = std::string("\xFF\xE0\0\x10JFIF\0\1\1\2\0\x64\0\x64\0\0", 18);
-    const std::string aspect = std::string("\xFF\xE0\0\x10JFIF\0\1\1\0\0\1\0\1\0\0", 18);
-    struct Case {
-        std::string bytes;
-        double x, y;
-        bool pdf;
-    } cases[] = {
-        {jpeg(dpi, 0xC0, 3), 150 / 0.0254, 72 / 0.0254, true},
-        {jpeg(dpcm, 0xC2, 1), 10000, 10000, true},
-        {jpeg(aspect, 0xC1, 3), 0, 0, true},
-        {jpeg(dpi, 0xC0, 4), 150 / 0.0254, 72 / 0.0254, false},  // CMYK
-        {jpeg(dpi, 0xC3, 3), 150 / 0.0254, 72 / 0.0254, false},  // lossless
-        {jpeg("", 0xC9, 3), 0, 0, false},                        // arithmetic coding
-    };
-    for (const Case& c : cases) {
-        ASSERT_EQ(sniffFormat(c.bytes), PictureFormat::Jpeg);
-        const Resolution r = fileResolution(PictureFormat::Jpeg, c.bytes);
-        EXPECT_NEAR(r.dotsPerMetreX, c.x, 0.01);
-        EXPECT_NEAR(r.dotsPerMetreY, c.y, 0.01);
-        EXPECT_EQ(jpegForPdf(c.bytes), c.pdf);
+    const Resolution perCentimetre = fileResolution(PictureFormat::Jpeg, jpeg(0xC0, 3));
+    EXPECT_NEAR(perCentimetre.dotsPerMetreX, 10000, 0.01);
+    EXPECT_NEAR(perCentimetre.dotsPerMetreY, 5000, 0.01);
+    // An aspect ratio only is no density.
+    EXPECT_EQ(fileResolution(PictureFormat::Jpeg, jpeg(0xC0, 3, 0)).dotsPerMetreX, 0);
+    for (const auto& [sof, components, pdf] : {std::tuple{0xC0u, 3, true},
+                                               {0xC1u, 3, true},
+                                               {0xC2u, 1, true},
+                                               {0xC0u, 4, false},     // CMYK
+                                               {0xC3u, 3, false},     // lossless
+                                               {0xC9u, 3, false}}) {  // arithmetic coding
+        EXPECT_EQ(jpegForPdf(jpeg(sof, components)), pdf) << std::hex << sof << " " << components;
     }
     EXPECT_FALSE(jpegForPdf(std::string("\xFF\xD8\xFF\xE0\0\x02", 6)));
 }

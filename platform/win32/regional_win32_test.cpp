@@ -18,7 +18,6 @@ TEST(Regional, TheFirstVariableSetNamesALocaleOfWindowsDataAndCOrUnknownMeanGerm
         {"", "", "en_GB", '.', ','},
         {"", "", "de_CH.UTF-8@euro", '.', '\x92'},  // the right single quote in 1252
         {"", "", "fr_FR.UTF-8", ',', '\xA0'},       // narrow or plain: the no-break space
-        {"", "", "POSIX", ',', '.'},
         {"", "", "C.UTF-8", ',', '.'},
         {"", "", "xx_YY", ',', '.'},
         {"", "de_DE.UTF-8", "en_US.UTF-8", ',', '.'},
