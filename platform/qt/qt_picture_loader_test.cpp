@@ -12,6 +12,8 @@
 namespace lumaro::platform {
 namespace {
 
+using lumaro::testing::errorOf;
+
 struct PictureLoader : ::testing::Test {
     lumaro::testing::TempFolder folder;
     QtPictureLoader loader;
@@ -24,7 +26,7 @@ struct PictureLoader : ::testing::Test {
     }
 };
 
-TEST_F(PictureLoader, TheContentDecidesTheFormatAndAChangedFileIsLoadedAgain) {
+TEST_F(PictureLoader, DecodesByContentOntoWhiteWithItsResolutionAndAChangedFileAgain) {
     int previous = 0;
     for (const char* format : {"BMP", "JPEG", "PNG", "ICO"}) {
         SCOPED_TRACE(format);
@@ -41,9 +43,7 @@ TEST_F(PictureLoader, TheContentDecidesTheFormatAndAChangedFileIsLoadedAgain) {
     }
     EXPECT_EQ(loader.load(save("logo.png", {2, 2})).image->width, 2);
     EXPECT_EQ(loader.load(save("logo.png", {5, 7})).image->width, 5);
-}
 
-TEST_F(PictureLoader, TransparencyIsLaidOntoWhiteAndTheResolutionKept) {
     QImage img(2, 1, QImage::Format_ARGB32);
     img.setPixelColor(0, 0, QColor(0, 0, 255, 255));  // opaque blue
     img.setPixelColor(1, 0, QColor(255, 0, 0, 0));    // fully transparent red
@@ -63,11 +63,9 @@ TEST_F(PictureLoader, AFileWithoutAPictureIs481AndAMissingOne53) {
     save("bild.ppm", {2, 2}, "PPM");  // a picture, but not of a format the program ever took
     for (const std::string& path : {folder.file("kaputt.bmp"), folder.file("leer.png"),
                                     folder.file("bild.ppm"), folder.path()}) {
-        EXPECT_EQ(lumaro::testing::errorOf([&] { loader.load(path); }), err::kInvalidPicture)
-            << path;
+        EXPECT_EQ(errorOf([&] { loader.load(path); }), err::kInvalidPicture) << path;
     }
-    EXPECT_EQ(lumaro::testing::errorOf([&] { loader.load(folder.file("fehlt.bmp")); }),
-              err::kFileNotFound);
+    EXPECT_EQ(errorOf([&] { loader.load(folder.file("fehlt.bmp")); }), err::kFileNotFound);
 }
 
 }  // namespace

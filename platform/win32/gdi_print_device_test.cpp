@@ -1,7 +1,9 @@
 // The GDI device on a real spooler: Wine's PostScript driver with the tests'
 // PPD (scripts/wine-prefix.sh installs it as "Lumaro Test PS"). Geometry,
 // measuring and whole jobs are checked on every example by the end-to-end
-// tests; here, the faults and a port that would ask for a file name.
+// tests; here, the faults and a port that would ask for a file name. And the
+// PDF printer's font files: the file of each family, in the PDF printer's own
+// reading of it, measures what GDI measures.
 #include "platform/win32/gdi_print_device.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +15,8 @@
 #include <fstream>
 #include <thread>
 
+#include "pdf/true_type_font.h"
+#include "platform/win32/gdi_font_source.h"
 #include "platform/win32/wide_text.h"
 #include "support/codepage.h"
 #include "support/errors.h"
@@ -104,12 +108,43 @@ TEST_F(GdiDeviceTest, APortThatWouldAskForAFileNameWritesIntoTheFolderInstead) {
     const std::string out = ansiFromWide(folder.wstring()) + ansi("\\Ausdrücke");
     GdiPrintDevice device("Lumaro Dateidrucker", out);
     device.checkReady();
+    JobInfo job;
+    job.number = 7;
+    job.started = DateTime{2026, 3, 1, 14, 3, 27};
     for (const char* name : {"job007.prn", "job007_2.prn"}) {  // the same second twice
-        device.beginJob(JobInfo{.number = 7, .started = DateTime{2026, 3, 1, 14, 3, 27}});
+        device.beginJob(job);
         device.text(300, 300, "in eine Datei", verdana, 0);
         const std::string file = device.endJob();
         EXPECT_EQ(file, out + "\\2026-03-01_14-03-27_" + name);
         EXPECT_NE(waitForJob(wideFromAnsi(file)).find("%%Pages: 1"), std::string::npos);
+    }
+}
+
+TEST(GdiFontSource, TheFileOfEachFamilyAndStyleMeasuresAsGdiDoes) {
+    GdiFontSource source;
+    // Any printer measures in the same proportions; this one has gone, so
+    // measuring happens on a screen device.
+    GdiPrintDevice gdi("Kein Drucker", "");
+    const std::string text = ansi("Wartezeiten enden am: Fleisch 09.12.2026 € „Öl“");
+    std::string previous;
+    for (const char* family : {"Verdana", "Arial", "Times New Roman", "Courier New"}) {
+        for (const bool bold : {false, true}) {
+            for (const bool italic : {false, true}) {
+                SCOPED_TRACE(std::string(family) + (bold ? " bold" : "") +
+                             (italic ? " italic" : ""));
+                const pdf::FontFile file = source.fontFile(family, bold, italic);
+                ASSERT_GT(file.bytes.size(), 10000u);
+                EXPECT_EQ(file.faceIndex, 0);
+                EXPECT_NE(file.bytes, previous);  // each style its own face
+                previous = file.bytes;
+                const pdf::TrueTypeFont font(file.bytes, file.faceIndex);
+                const DeviceFont asked{family, 10, bold, italic, false};
+                // Both in ems: GDI's advance at 10 points over the em at 600 dpi.
+                EXPECT_NEAR(gdi.advance(asked, text) / (10.0 / 72 * 600),
+                            static_cast<double>(font.advance(text)) / font.facts().unitsPerEm,
+                            0.002);
+            }
+        }
     }
 }
 
