@@ -1,7 +1,5 @@
-// The printers of the Linux program: a system printer through Qt, and the PDF
-// printer's font files, which fontconfig and Qt pick alike for each family, so
-// that the PDF printer embeds the font the system printers draw with. The PDF
-// printer's drawing is checked by the examples' traces and by real PDF readers.
+// Linux printers: a system printer through Qt, and the PDF printer's font files, which must
+// be the files Qt draws with (its drawing: the example traces and real PDF readers).
 #include "platform/qt/qt_device.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +21,6 @@ TEST(QtPrinterSystem, APrinterThatHasGoneStillMeasuresButPrintingIsError482AndSt
     QtPrinterSystem system;
     PrintSurface surface{FontTable::standIns(), clock};
     surface.useDevice(system.open(lumaro::testing::w("Kein solcher Drucker")));
-    EXPECT_EQ(surface.deviceName(), "Kein solcher Drucker");
     EXPECT_GT(surface.textWidth("abc"), 0);
     EXPECT_EQ(lumaro::testing::errorOf([&] { surface.print("abc"); }), err::kPrinterError);
     EXPECT_EQ(surface.jobCount(), 0);

@@ -1,5 +1,4 @@
-// The Linux window and its message boxes: what the end-to-end runs, which are
-// unattended on Linux, never show.
+// The Linux window and its message boxes, which the unattended end-to-end runs never show.
 #include "platform/qt/qt_main_window.h"
 
 #include <gtest/gtest.h>
@@ -101,8 +100,7 @@ TEST(Window, OnlyTheProgramSelectsAndEscTheCloseBoxOrTheTimerUnloadsOnceWithTheQ
     }
 }
 
-// The run's unload writes the day log, which may fail: the error ends the application's
-// loop and waits for whoever ran it (an error in a box's own loop: the messages' test).
+// An error in the run's unload (the day log) ends the application's loop and waits for its caller.
 TEST(Window, AnErrorInAnEventEndsTheEventLoopAndIsCarriedPastIt) {
     QtMainWindow window(false);
     window.onUnloaded = [] { raiseError(err::kPrinterError); };

@@ -17,7 +17,6 @@ TEST(Regional, TheFirstVariableSetNamesALocaleOfQtsDataAndCOrUnknownMeanGerman) 
         {nullptr, nullptr, "en_GB", '.', ','},
         {nullptr, nullptr, "de_CH.UTF-8", '.', '\x92'},  // the right single quote in 1252
         {nullptr, nullptr, "fr_FR.UTF-8", ',', '\xA0'},  // a narrow no-break space 1252 lacks
-        {nullptr, nullptr, "C.UTF-8", ',', '.'},
         {nullptr, nullptr, "xx_YY", ',', '.'},
         {nullptr, "de_DE.UTF-8", "en_US.UTF-8", ',', '.'},
         {"en_US.UTF-8", "de_DE.UTF-8", "de_DE", '.', ','},

@@ -1,9 +1,6 @@
-// The GDI device on a real spooler: Wine's PostScript driver with the tests'
-// PPD (scripts/wine-prefix.sh installs it as "Lumaro Test PS"). Geometry,
-// measuring and whole jobs are checked on every example by the end-to-end
-// tests; here, the faults and a port that would ask for a file name. And the
-// PDF printer's font files: the file of each family, in the PDF printer's own
-// reading of it, measures what GDI measures.
+// The GDI device on Wine's spooler with the tests' PostScript driver (scripts/wine-prefix.sh):
+// its faults and a port that would ask for a file name (jobs: the end-to-end runs), and GDI's
+// font files for the PDF printer.
 #include "platform/win32/gdi_print_device.h"
 
 #include <gtest/gtest.h>
@@ -57,9 +54,8 @@ struct TestPrinter {
 // The spooler may still be writing the file when EndDoc has returned.
 std::string waitForJob(const fs::path& file, int tries = 100) {
     std::string ps;
-    for (int i = 0; i < tries && ps.find("%%EOF") == std::string::npos; ++i) {
-        if (i > 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    while (tries-- > 0 && ps.find("%%EOF") == std::string::npos) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
         std::ifstream in(file, std::ios::binary);
         ps.assign(std::istreambuf_iterator<char>(in), {});
     }
@@ -84,13 +80,11 @@ TEST_F(GdiDeviceTest, PrinterFaultsAreError482AndNothingIsHalfPrinted) {
     EXPECT_EQ(testing::errorOf([&] { gone.beginJob({}); }), err::kPrinterError);
     // Layouts still measure, on an A4 sheet at 600 dpi.
     EXPECT_NEAR(gone.geometry(1).areaWidth, 210 / 25.4 * 600, 1);
-    EXPECT_GT(gone.advance(verdana, "x"), 0);
 
     TestPrinter printer(L"Lumaro Gerätetest", (folder / "port.ps").wstring());
     ASSERT_TRUE(printer.added)
         << "the driver \"Lumaro Test PS\" is missing: run scripts/wine-prefix.sh";
     GdiPrintDevice device(ansi("Lumaro Gerätetest"), "");
-    EXPECT_EQ(device.realisedFace(verdana), "Verdana");
     // A call that fails in the middle of a job: the job is cancelled, nothing reaches paper.
     device.beginJob({});
     device.text(300, 300, "verworfen", verdana, 0);
@@ -122,28 +116,23 @@ TEST_F(GdiDeviceTest, APortThatWouldAskForAFileNameWritesIntoTheFolderInstead) {
 
 TEST(GdiFontSource, TheFileOfEachFamilyAndStyleMeasuresAsGdiDoes) {
     GdiFontSource source;
-    // Any printer measures in the same proportions; this one has gone, so
-    // measuring happens on a screen device.
+    // Any printer measures in the same proportions: a gone one on the screen.
     GdiPrintDevice gdi("Kein Drucker", "");
     const std::string text = ansi("Wartezeiten enden am: Fleisch 09.12.2026 € „Öl“");
     std::string previous;
     for (const char* family : {"Verdana", "Arial", "Times New Roman", "Courier New"}) {
-        for (const bool bold : {false, true}) {
-            for (const bool italic : {false, true}) {
-                SCOPED_TRACE(std::string(family) + (bold ? " bold" : "") +
-                             (italic ? " italic" : ""));
-                const pdf::FontFile file = source.fontFile(family, bold, italic);
-                ASSERT_GT(file.bytes.size(), 10000u);
-                EXPECT_EQ(file.faceIndex, 0);
-                EXPECT_NE(file.bytes, previous);  // each style its own face
-                previous = file.bytes;
-                const pdf::TrueTypeFont font(file.bytes, file.faceIndex);
-                const DeviceFont asked{family, 10, bold, italic, false};
-                // Both in ems: GDI's advance at 10 points over the em at 600 dpi.
-                EXPECT_NEAR(gdi.advance(asked, text) / (10.0 / 72 * 600),
-                            static_cast<double>(font.advance(text)) / font.facts().unitsPerEm,
-                            0.002);
-            }
+        for (int style = 0; style < 4; ++style) {
+            const bool bold = style & 1, italic = style & 2;
+            SCOPED_TRACE(std::string(family) + (bold ? " bold" : "") + (italic ? " italic" : ""));
+            const pdf::FontFile file = source.fontFile(family, bold, italic);
+            ASSERT_GT(file.bytes.size(), 10000u);
+            EXPECT_NE(file.bytes, previous);  // each style its own face
+            previous = file.bytes;
+            const pdf::TrueTypeFont font(file.bytes, file.faceIndex);
+            const DeviceFont asked{family, 10, bold, italic, false};
+            // Both in ems: GDI's advance at 10 points over the em at 600 dpi.
+            EXPECT_NEAR(gdi.advance(asked, text) / (10.0 / 72 * 600),
+                        static_cast<double>(font.advance(text)) / font.facts().unitsPerEm, 0.002);
         }
     }
 }

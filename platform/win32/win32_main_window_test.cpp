@@ -1,7 +1,5 @@
-// The real window under Wine's null display driver, driven by the run: the
-// label on the list's baseline (read from the painted pixels) and an error in
-// the message loop. Its size, place, list, keys and timer are checked from
-// outside by the end-to-end tests.
+// The window under Wine's null display driver, filled by the run (its size, place, list, keys
+// and timer: the end-to-end runs).
 #include "platform/win32/win32_main_window.h"
 
 #include <gtest/gtest.h>
@@ -15,24 +13,19 @@
 namespace lumaro::platform {
 namespace {
 
-// The lowest row of a region whose pixels differ from the region's own
-// background: the baseline of a text without descenders.
+// The lowest row of a region with pixels unlike its background: a text's baseline.
 int lowestInkRow(HDC dc, const RECT& r) {
-    const COLORREF background = ::GetPixel(dc, r.right - 2, r.top + 1);
-    int lowest = -1;
-    for (int y = r.top; y < r.bottom; ++y) {
+    const COLORREF bg = ::GetPixel(dc, r.right - 2, r.top + 1);
+    for (int y = r.bottom - 1; y >= r.top; --y) {
         for (int x = r.left; x < r.right; ++x) {
             const COLORREF c = ::GetPixel(dc, x, y);
-            const int d = std::abs(GetRValue(c) - GetRValue(background)) +
-                          std::abs(GetGValue(c) - GetGValue(background)) +
-                          std::abs(GetBValue(c) - GetBValue(background));
-            if (d > 200) {
-                lowest = y;
-                break;
-            }
+            if (std::abs(GetRValue(c) - GetRValue(bg)) + std::abs(GetGValue(c) - GetGValue(bg)) +
+                    std::abs(GetBValue(c) - GetBValue(bg)) >
+                200)
+                return y;
         }
     }
-    return lowest;
+    return -1;
 }
 
 TEST(Win32MainWindow, TheLabelStandsOnTheListsBaselineAndAnErrorInTheLoopReachesTheCaller) {
@@ -47,7 +40,6 @@ TEST(Win32MainWindow, TheLabelStandsOnTheListsBaselineAndAnErrorInTheLoopReaches
     LumaroRun run(RunSetup{world.context, window, printers, renderers, "", false});
     run.load();
     ASSERT_TRUE(::IsWindowVisible(window.handle()));
-    EXPECT_EQ(window.listText(), "Lumaro-Test");
     // Neither "Drucker:" nor "Lumaro-Test" has a descender: their lowest ink lies on one row.
     ::RedrawWindow(window.handle(), nullptr, nullptr,
                    RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
