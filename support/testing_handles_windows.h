@@ -1,6 +1,5 @@
-// For tests on Windows only: another program's open handle on a file, held
-// for as long as the object lives, with the access and sharing that program
-// would ask for (the host writing its data file, a virus scanner reading).
+// For tests on Windows only: another program's handle on a file (the host
+// writing its data file, a virus scanner reading), held while the object lives.
 #pragma once
 
 #include <windows.h>
@@ -27,11 +26,6 @@ class HeldFile {
     HeldFile(const HeldFile&) = delete;
     HeldFile& operator=(const HeldFile&) = delete;
     bool held() const { return h_ != INVALID_HANDLE_VALUE; }
-    bool write(const std::string& bytes) {
-        DWORD n = 0;
-        return ::WriteFile(h_, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr) &&
-               n == bytes.size();
-    }
     void release() {
         if (held())
             ::CloseHandle(h_);
@@ -41,13 +35,5 @@ class HeldFile {
   private:
     HANDLE h_;
 };
-
-inline DWORD attributesOf(const std::string& path) {
-    return ::GetFileAttributesW(widePath(path).c_str());
-}
-
-inline bool setAttributes(const std::string& path, DWORD attributes) {
-    return ::SetFileAttributesW(widePath(path).c_str(), attributes) != 0;
-}
 
 }  // namespace lumaro::testing

@@ -1,71 +1,36 @@
+// The Linux window and its message boxes, which the unattended end-to-end runs never show.
 #include "platform/qt/qt_main_window.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTimer>
+#include <sstream>
 
+#include "platform/qt/qt_messages.h"
 #include "support/errors.h"
 #include "tests/fakes/fakes.h"
 
 namespace lumaro::platform {
 namespace {
 
+using lumaro::testing::errorOf;
 using lumaro::testing::w;
 using Calls = std::vector<std::string>;
 
-// Runs the event loop until the window is unloaded or limitMs passed; the time taken.
-qint64 waitForUnload(const QtMainWindow& window, int limitMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!window.isUnloaded() && clock.elapsed() < limitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return clock.elapsed();
+void release(QWidget* target, int key) {
+    QKeyEvent e(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &e);
 }
 
-class Window : public ::testing::Test {
-  protected:
-    QtMainWindow window{false};
-    Calls calls;
-
-    void SetUp() override {
-        window.onListClicked = [this] { calls.push_back("click " + window.listText()); };
-        window.onListKeyUp = [this] { calls.push_back("keyup"); };
-        window.onAboutToUnload = [this] { calls.push_back("query"); };
-        window.onUnloaded = [this] { calls.push_back("unloaded"); };
-    }
-    QComboBox* list() { return window.findChild<QComboBox*>(); }
-    void release(QWidget* target, int key) {
-        QKeyEvent e(QEvent::KeyRelease, key, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &e);
-    }
-};
-
-TEST_F(Window, HasTheDesignedCaptionListAndTooltipAndKeepsItsGeometryInTwips) {
-    EXPECT_EQ(window.windowTitle(),
-              QString::fromUtf8("Druckfunktion für Tierärzte - Version 26. September 2010"));
-    EXPECT_EQ(list()->toolTip(), QString::fromUtf8("verfügbaren Bon-Drucker auswählen"));
-    const double pixel = 1440.0 / window.logicalDpiX();  // the precision the window keeps
-    const TwipsRect l = window.listGeometry();
-    EXPECT_NEAR(l.left, 840, pixel);
-    EXPECT_NEAR(l.top, 120, pixel);
-    EXPECT_NEAR(l.width, 4335, pixel);
-    EXPECT_NEAR(l.height, 360, pixel);
-    window.setOuterGeometry({1500, 3000, 5415, 840});
-    const TwipsRect r = window.outerGeometry();
-    EXPECT_NEAR(r.left, 1500, pixel);
-    EXPECT_NEAR(r.top, 3000, pixel);
-    EXPECT_NEAR(r.width, 5415, pixel);
-    EXPECT_NEAR(r.height, 840, pixel);
-}
-
-// The lowest row of the image with a dark pixel between the columns x0 and x1
-// and the rows y0 and y1 (the frame of a widget left out); -1 when none.
+// The lowest row with a dark pixel in the columns x0..x1 and rows y0..y1; -1 when none.
 int lowestDarkRow(const QImage& image, int x0, int x1, int y0, int y1) {
     for (int y = y1 - 1; y >= y0; --y) {
         for (int x = x0; x < x1; ++x) {
@@ -76,109 +41,118 @@ int lowestDarkRow(const QImage& image, int x0, int x1, int y0, int y1) {
     return -1;
 }
 
-TEST_F(Window, HasAnIconAndTheLabelStandsOnTheListsBaseline) {
-    EXPECT_FALSE(window.windowIcon().isNull());
+TEST(Window, HasAnIconAndTheLabelStandsOnTheListsBaseline) {
+    QtMainWindow window(false);
     EXPECT_FALSE(window.windowIcon().pixmap(32).isNull());
     window.addListItem("Buero");
     window.selectListIndex(0);
     QLabel* label = window.findChild<QLabel*>();
-    ASSERT_NE(label, nullptr);
-    // "Drucker:" and "Buero" have no letter below the baseline, so the lowest
-    // dark row of each text is its baseline.
+    QComboBox* list = window.findChild<QComboBox*>();
+    ASSERT_TRUE(label && list);
+    // Neither "Drucker:" nor "Buero" has a descender: the lowest dark row is the baseline.
     const QImage labelImage = label->grab().toImage();
-    const QImage listImage = list()->grab().toImage();
+    const QImage listImage = list->grab().toImage();
     const int labelRow = lowestDarkRow(labelImage, 0, labelImage.width(), 0, labelImage.height());
     const int listRow =
         lowestDarkRow(listImage, 4, listImage.width() / 2, 3, listImage.height() - 3);
     ASSERT_GE(labelRow, 0);
     ASSERT_GE(listRow, 0);
-    EXPECT_EQ(label->y() + labelRow, list()->y() + listRow);
+    EXPECT_EQ(label->y() + labelRow, list->y() + listRow);
 }
 
-TEST_F(Window, FillingTheListSelectsNothingUntilTheProgramChooses) {
-    window.addListItem("Kyocera");
-    window.addListItem(w("Büro"));
-    EXPECT_EQ(window.listText(), "");
-    EXPECT_TRUE(calls.empty());
-    window.selectListIndex(1);
-    EXPECT_EQ(calls, Calls({"click " + w("Büro")}));
-    calls.clear();
-    window.selectListIndex(-1);
-    EXPECT_EQ(window.listText(), "");
-    EXPECT_TRUE(calls.empty());
-}
-
-TEST_F(Window, EscReleasedUnloadsOnceWithTheQueryFirst) {
-    window.addListItem("A");
-    release(list(), Qt::Key_A);
-    EXPECT_EQ(calls, Calls({"keyup"}));
-    calls.clear();
-    release(list(), Qt::Key_Escape);
-    EXPECT_EQ(calls, Calls({"query", "unloaded"}));
-    EXPECT_TRUE(window.isUnloaded());
-    release(&window, Qt::Key_Escape);
-    window.unload();
-    window.close();
-    EXPECT_EQ(calls.size(), 2u);
-}
-
-TEST_F(Window, TheCloseBoxUnloadsLikeEsc) {
-    window.show();
-    window.close();
-    EXPECT_EQ(calls, Calls({"query", "unloaded"}));
-    EXPECT_FALSE(window.isVisible());
-}
-
-TEST_F(Window, TheExitTimerUnloadsOnceAfterItsTime) {
-    window.startExitTimer(50);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(window.isUnloaded());
-    EXPECT_GE(waitForUnload(window, 5000), 40);
-    EXPECT_EQ(calls, Calls({"query", "unloaded"}));
-}
-
-TEST(UnattendedWindow, IsNeverShownAndEndsWithoutWaiting) {
-    QtMainWindow window(true);
-    int unloaded = 0;
-    window.onUnloaded = [&] { ++unloaded; };
-    window.show();
-    EXPECT_FALSE(window.isVisible());
-    window.startExitTimer(2000);
-    EXPECT_LT(waitForUnload(window, 1000), 1000);
-    EXPECT_EQ(unloaded, 1);
-}
-
-TEST(WindowErrors, AnErrorInAnEventIsCarriedPastTheEventLoop) {
-    QtMainWindow window(true);
-    window.onAboutToUnload = [] { raiseError(err::kPathFileAccess); };
-    QKeyEvent e(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
-    EXPECT_NO_THROW(QCoreApplication::sendEvent(&window, &e));
-    try {
-        window.rethrowPendingException();
-        FAIL() << "nothing pending";
-    } catch (const RuntimeError& err) {
-        EXPECT_EQ(err.number(), err::kPathFileAccess);
+TEST(Window, OnlyTheProgramSelectsAndEscTheCloseBoxOrTheTimerUnloadsOnceWithTheQueryFirst) {
+    for (const char* way : {"Esc", "close box", "timer"}) {
+        SCOPED_TRACE(way);
+        QtMainWindow window(false);
+        Calls calls;
+        window.onListClicked = [&] { calls.push_back("click " + window.listText()); };
+        window.onListKeyUp = [&] { calls.push_back("keyup"); };
+        window.onAboutToUnload = [&] { calls.push_back("query"); };
+        window.onUnloaded = [&] { calls.push_back("unloaded"); };
+        window.addListItem("Kyocera");
+        window.addListItem(w("Büro"));
+        window.selectListIndex(1);
+        window.selectListIndex(-1);
+        EXPECT_EQ(window.listText(), "");
+        QComboBox* list = window.findChild<QComboBox*>();
+        release(list, Qt::Key_A);
+        EXPECT_EQ(calls, Calls({"click " + w("Büro"), "keyup"}));
+        calls.clear();
+        window.show();
+        if (way == std::string("Esc")) {
+            release(list, Qt::Key_Escape);
+        } else if (way == std::string("close box")) {
+            window.close();
+        } else {
+            QElapsedTimer clock;
+            clock.start();
+            window.startExitTimer(50);
+            while (!window.isUnloaded() && clock.elapsed() < 5000)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            EXPECT_GE(clock.elapsed(), 40);
+        }
+        EXPECT_EQ(calls, Calls({"query", "unloaded"}));
+        EXPECT_FALSE(window.isVisible());
+        release(&window, Qt::Key_Escape);
+        window.unload();
+        window.close();
+        EXPECT_EQ(calls.size(), 2u);
     }
-    EXPECT_NO_THROW(window.rethrowPendingException());
+}
 
-    // From the timer while the application's loop runs: the loop ends and the
-    // error waits for whoever ran it.
-    QtMainWindow timed(false);
-    timed.onUnloaded = [] { raiseError(err::kPrinterError); };
+// An error in the run's unload (the day log) ends the application's loop and waits for its caller.
+TEST(Window, AnErrorInAnEventEndsTheEventLoopAndIsCarriedPastIt) {
+    QtMainWindow window(false);
+    window.onUnloaded = [] { raiseError(err::kPrinterError); };
     QTimer safety;  // a broken carrier would leave exec() running for ever
     safety.setSingleShot(true);
     QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(99); });
     safety.start(5000);
-    timed.startExitTimer(0);
+    window.startExitTimer(0);
     EXPECT_EQ(QCoreApplication::exec(), 0);
-    safety.stop();
-    EXPECT_THROW(timed.rethrowPendingException(), RuntimeError);
+    EXPECT_EQ(errorOf([&] { window.rethrowPendingException(); }), err::kPrinterError);
+    EXPECT_EQ(errorOf([&] { window.rethrowPendingException(); }), 0);  // once only
+}
 
-    // Called by the program itself, the error reaches the caller directly.
-    QtMainWindow direct(true);
-    direct.onListClicked = [] { throw ProgramEnd{2}; };
-    direct.addListItem("A");
-    EXPECT_THROW(direct.selectListIndex(0), ProgramEnd);
+// A box waits for its answer; the tests answer it from inside its own loop.
+QMessageBox* openBox() {
+    return qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+}
+
+TEST(QtMessages, AModalBoxWithTheIconAndOneOkButtonAndAnErrorWhileItWaitsComesOutOfShow) {
+    TraceWriter trace;
+    std::ostringstream err;
+    QtMainWindow window(false);
+    window.onAboutToUnload = [] { throw ProgramEnd{2}; };
+    QtMessageBoxes boxes;
+    boxes.setParentWindow(&window);
+    RunMessages messages(trace, &boxes, err);
+    // The user closes the window while the box waits.
+    QTimer::singleShot(0, [&] { window.close(); });
+    EXPECT_THROW(messages.show("Warten", "", MessageIcon::Information), ProgramEnd);
+    EXPECT_TRUE(window.isUnloaded());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // Nothing is left over: the next box waits for its answer again.
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    qsizetype buttons = 0;
+    QTimer::singleShot(0, [&] {
+        if (QMessageBox* box = openBox()) {
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            buttons = box->buttons().size();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    messages.show(w("Bitte den Drucker einstellen und das Programm dann beenden."),
+                  w("Druckfunktion für Tierärzte"), MessageIcon::Stop);
+    EXPECT_EQ(title, QString::fromUtf8("Druckfunktion für Tierärzte"));
+    EXPECT_EQ(text, "Bitte den Drucker einstellen und das Programm dann beenden.");
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(buttons, 1);
+    EXPECT_TRUE(err.str().empty());
 }
 
 }  // namespace

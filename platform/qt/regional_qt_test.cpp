@@ -2,49 +2,38 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
 namespace lumaro::platform {
 namespace {
 
-::testing::AssertionResult is(const Regional& r, char decimal, char thousands) {
-    if (r.decimal == decimal && r.thousands == thousands)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "got '" << r.decimal << "' and '" << r.thousands << "' (0x" << std::hex
-           << (static_cast<unsigned>(r.thousands) & 0xFF) << ")";
-}
-
-TEST(RegionalFromLocale, FollowsQtsLocaleDataAndCOrUnknownMeanGerman) {
-    EXPECT_TRUE(is(regionalFromLocaleName("de_AT.UTF-8"), ',', '.'));
-    EXPECT_TRUE(is(regionalFromLocaleName("en_GB"), '.', ','));
-    // Swiss German groups with the right single quote, 0x92 in the code page.
-    EXPECT_TRUE(is(regionalFromLocaleName("de_CH.UTF-8"), '.', '\x92'));
-    // French groups with a narrow no-break space, which the code page lacks.
-    EXPECT_TRUE(is(regionalFromLocaleName("fr_FR.UTF-8"), ',', '\xA0'));
-    for (const char* name : {"", "C", "POSIX", "C.UTF-8", "xx_YY"})
-        EXPECT_TRUE(is(regionalFromLocaleName(name), ',', '.')) << name;
-}
-
-TEST(RegionalFromEnvironment, TakesTheFirstVariableThatIsSet) {
-    std::map<std::string, std::string> env;
-    auto lookup = [&](const char* name) -> const char* {
-        auto it = env.find(name);
-        return it == env.end() ? nullptr : it->second.c_str();
+TEST(Regional, TheFirstVariableSetNamesALocaleOfQtsDataAndCOrUnknownMeanGerman) {
+    struct Case {
+        const char *all, *numeric, *lang;
+        char decimal, thousands;
+    } cases[] = {
+        {nullptr, nullptr, nullptr, ',', '.'},
+        {nullptr, nullptr, "de_AT.UTF-8", ',', '.'},
+        {nullptr, nullptr, "en_GB", '.', ','},
+        {nullptr, nullptr, "de_CH.UTF-8", '.', '\x92'},  // the right single quote in 1252
+        {nullptr, nullptr, "fr_FR.UTF-8", ',', '\xA0'},  // a narrow no-break space 1252 lacks
+        {nullptr, nullptr, "xx_YY", ',', '.'},
+        {nullptr, "de_DE.UTF-8", "en_US.UTF-8", ',', '.'},
+        {"en_US.UTF-8", "de_DE.UTF-8", "de_DE", '.', ','},
+        {"", "en_GB.UTF-8", "de_DE", '.', ','},  // set but empty does not count
+        {"C", "en_GB.UTF-8", nullptr, ',', '.'},
     };
-    EXPECT_TRUE(is(regionalFromEnvironment(lookup), ',', '.'));  // nothing set
-    env["LANG"] = "en_US.UTF-8";
-    EXPECT_TRUE(is(regionalFromEnvironment(lookup), '.', ','));
-    env["LC_NUMERIC"] = "de_DE.UTF-8";
-    EXPECT_TRUE(is(regionalFromEnvironment(lookup), ',', '.'));
-    env["LC_ALL"] = "en_US.UTF-8";
-    EXPECT_TRUE(is(regionalFromEnvironment(lookup), '.', ','));
-    env["LC_ALL"] = "";  // set but empty does not count
-    env["LC_NUMERIC"] = "en_GB.UTF-8";
-    EXPECT_TRUE(is(regionalFromEnvironment(lookup), '.', ','));
-    env["LC_ALL"] = "C";
-    EXPECT_TRUE(is(regionalFromEnvironment(lookup), ',', '.'));
+    for (const Case& c : cases) {
+        auto lookup = [&](const char* name) -> const char* {
+            return std::string(name) == "LC_ALL"       ? c.all
+                   : std::string(name) == "LC_NUMERIC" ? c.numeric
+                                                       : c.lang;
+        };
+        const Regional r = regionalFromEnvironment(lookup);
+        SCOPED_TRACE(std::string(c.lang ? c.lang : "-") + " " + (c.numeric ? c.numeric : "-"));
+        EXPECT_EQ(r.decimal, c.decimal);
+        EXPECT_EQ(r.thousands, c.thousands);
+    }
 }
 
 }  // namespace

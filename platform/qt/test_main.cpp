@@ -1,5 +1,4 @@
-// The platform tests need a QApplication (fonts, printers, widgets) but never a
-// display: they run on Qt's offscreen platform unless told otherwise.
+// The platform tests need a QApplication but no display: Qt's offscreen platform by default.
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -1,6 +1,5 @@
-// Pictures written by GDI+'s own encoders (and an icon made by hand) are read
-// back through the loader: pixels laid onto white, the file's resolution, a
-// JPEG's bytes, and the error numbers of files that are no picture.
+// Pictures written by GDI+'s own encoders, read back: pixels laid onto white, the file's
+// resolution, a JPEG's bytes; and the error numbers of files that are no picture.
 #include "platform/win32/gdiplus_picture_loader.h"
 
 #include <gtest/gtest.h>
@@ -29,25 +28,20 @@ namespace {
 namespace gp = Gdiplus::DllExports;
 namespace fs = std::filesystem;
 
-// Three pixels: opaque red, fully transparent black, half-transparent blue.
-constexpr std::uint32_t kPixels[3] = {0xFFFF0000, 0x00000000, 0x800000FF};
+struct PictureLoaderTest : ::testing::Test {
+    fs::path folder_ =
+        fs::temp_directory_path() / ("lumaro-pictures-" + std::to_string(::GetCurrentProcessId()));
+    GdiplusPictureLoader loader_;  // GDI+ runs while it lives
 
-class PictureLoaderTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("lumaro-pictures-" + std::to_string(::GetCurrentProcessId()));
-        fs::create_directories(folder_);
-    }
+    void SetUp() override { fs::create_directories(folder_); }
     void TearDown() override {
         std::error_code ignored;
         fs::remove_all(folder_, ignored);
     }
 
-    // Writes the three pixels in the encoder's format at 300 dpi.
+    // Opaque red, fully transparent black, half-transparent blue at 300 dpi.
     std::string save(const wchar_t* mime, const std::string& name) {
-        std::uint32_t pixels[3];
-        std::copy(std::begin(kPixels), std::end(kPixels), pixels);
+        std::uint32_t pixels[3] = {0xFFFF0000, 0x00000000, 0x800000FF};
         Gdiplus::GpBitmap* bitmap = nullptr;
         EXPECT_EQ(gp::GdipCreateBitmapFromScan0(3, 1, 12, PixelFormat32bppARGB,
                                                 reinterpret_cast<BYTE*>(pixels), &bitmap),
@@ -79,34 +73,9 @@ class PictureLoaderTest : public ::testing::Test {
         std::ifstream in(fs::path(wideFromAnsi(path)), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-
-    fs::path folder_;
-    GdiplusPictureLoader loader_;  // GDI+ runs while it lives
 };
 
-// A 2 x 1 icon with a 32-bit image: red, and green at a quarter opacity.
-std::string handMadeIcon() {
-    std::string ico("\0\0\1\0\1\0", 6);
-    auto put32 = [](std::string& s, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            s += static_cast<char>(v >> (8 * i));
-    };
-    std::string image;
-    put32(image, 40);
-    put32(image, 2);
-    put32(image, 2);  // twice the height: colour and mask
-    image += std::string("\1\0\x20\0", 4);
-    image += std::string(24, '\0');
-    put32(image, 0xFFFF0000);
-    put32(image, 0x4000FF00);
-    image += std::string(4, '\0');  // the mask row, padded to 4 bytes
-    ico += std::string("\2\1\0\0\1\0\x20\0", 8);
-    put32(ico, static_cast<std::uint32_t>(image.size()));
-    put32(ico, 22);
-    return ico + image;
-}
-
-TEST_F(PictureLoaderTest, EachFormatDecodesOntoWhiteWithItsResolution) {
+TEST_F(PictureLoaderTest, DecodesOntoWhiteWithTheResolutionOnceWhileUnchangedAndRefusesNoPictures) {
     struct Case {
         const wchar_t* mime;
         const char* file;
@@ -121,12 +90,9 @@ TEST_F(PictureLoaderTest, EachFormatDecodesOntoWhiteWithItsResolution) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         const std::string path = save(c.mime, c.file);
-        Picture p;
-        ASSERT_EQ(testing::errorOf([&] { p = loader_.load(path); }), 0);
+        const Picture p = loader_.load(path);
         ASSERT_TRUE(p.image);
-        EXPECT_EQ(p.file, path);
         EXPECT_EQ(p.image->width, 3);
-        EXPECT_EQ(p.image->height, 1);
         ASSERT_EQ(p.image->rgb.size(), 9u);
         auto colour = [&](int at, int r, int g, int b) {
             EXPECT_NEAR(p.image->rgb[at * 3], r, c.tolerance) << at;
@@ -142,87 +108,55 @@ TEST_F(PictureLoaderTest, EachFormatDecodesOntoWhiteWithItsResolution) {
         EXPECT_NEAR(p.image->dotsPerMetreY, c.dotsPerMetre, 1);
         EXPECT_EQ(p.image->jpeg, std::string(c.file) == "bild.jpg" ? read(path) : "");
     }
-
-    // Wine's GIF encoder writes no picture data; this one is made by hand:
-    // three pixels of a four-colour palette (red, white, blue).
-    const Picture gif =
-        loader_.load(write("bild.gif", std::string("GIF89a\3\0\1\0\x81\0\0"
-                                                   "\xFF\0\0\xFF\xFF\xFF\0\0\xFF\0\0\0"
-                                                   "\x2C\0\0\0\0\3\0\1\0\0\2\2\x44\x54\0\x3B",
-                                                   41)));
-    EXPECT_EQ(std::vector<int>(gif.image->rgb.begin(), gif.image->rgb.end()),
-              (std::vector<int>{255, 0, 0, 255, 255, 255, 0, 0, 255}));
-    EXPECT_EQ(gif.image->dotsPerMetreX, 0);
-
-    const Picture icon = loader_.load(write("bild.ico", handMadeIcon()));
-    ASSERT_EQ(icon.image->width, 2);
-    EXPECT_EQ(std::vector<int>(icon.image->rgb.begin(), icon.image->rgb.end()),
-              (std::vector<int>{255, 0, 0, 191, 255, 191}));
-}
-
-TEST_F(PictureLoaderTest, HandlesAreFreshAndAnUnchangedFileIsDecodedOnce) {
+    // Loaded again: a fresh handle, the picture decoded once; written anew, read again.
     const std::string path = save(L"image/png", "logo.png");
-    const Picture a = loader_.load(path);
-    const Picture b = loader_.load(path);
+    const Picture a = loader_.load(path), b = loader_.load(path);
     EXPECT_NE(a.handle, 0);
     EXPECT_NE(a.handle, b.handle);
     EXPECT_EQ(a.image, b.image);
-    // Written anew (another size), the file is read again.
     save(L"image/bmp", "logo.png");
     EXPECT_NE(loader_.load(path).image, a.image);
-}
 
-TEST_F(PictureLoaderTest, MissingFilesAre53AndAnythingButAPictureIs481) {
     const std::string folder = ansiFromWide(folder_.wstring());
-    const std::string png = read(save(L"image/png", "gut.png"));
-    struct Case {
-        std::string path;
-        int error;
-    } cases[] = {
+    const std::string png = read(ansiFromWide((folder_ / "bild.png").wstring()));
+    // Files that are missing (53) or no picture of a format the program takes (481).
+    const std::pair<std::string, int> refused[] = {
         {folder + "\\fehlt.png", err::kFileNotFound},
         {folder + ansi("\\kein Ordner\\bild.png"), err::kFileNotFound},
-        {"", err::kFileNotFound},
         {folder, err::kInvalidPicture},
-        {write("text.png", "Dies ist kein Bild."), err::kInvalidPicture},
         {write("leer.bmp", ""), err::kInvalidPicture},
         {write("halb.png", png.substr(0, 40)), err::kInvalidPicture},
         {write("bild.tif", std::string("II*\0\x08\0\0\0", 8) + std::string(64, '\0')),
          err::kInvalidPicture},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(testing::errorOf([&] { loader_.load(c.path); }), c.error) << c.path;
+    for (const auto& [file, error] : refused)
+        EXPECT_EQ(testing::errorOf([&] { loader_.load(file); }), error) << file;
 }
 
-TEST(PictureFile, JpegHeadersTellTheResolutionAndWhetherAPdfCarriesTheFile) {
-    auto jpeg = [](const std::string& app0, unsigned sof, int components) {
-        std::string b("\xFF\xD8", 2);
-        b += app0;
-        b += std::string("\xFF", 1) + static_cast<char>(sof);
+TEST(PictureFile, TheFirstBytesTellTheFormatAndAJpegsHeadersItsDensityAndWhetherAPdfTakesIt) {
+    // GIFs and icons decode as PNGs do; only their first bytes must let them in.
+    EXPECT_EQ(sniffFormat("GIF87a"), PictureFormat::Gif);
+    EXPECT_EQ(sniffFormat(std::string("\0\0\1\0\1\0", 6)), PictureFormat::Icon);
+    // Densities other than the encoder's per inch; which codings a PDF takes as they are.
+    auto jpeg = [](unsigned sof, int components, char units = 2) {
+        std::string b = std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0\1\1", 13) + units;
+        b += std::string("\0\x64\0\x32\0\0\xFF", 7) + static_cast<char>(sof);
         b += std::string("\0\x11\x08\0\x10\0\x10", 7) + static_cast<char>(components);
         b += std::string(3 * components, '\1');
         return b + std::string("\xFF\xDA\0\x02\xFF\xD9", 6);
     };
-    const std::string dpi = std::string("\xFF\xE0\0\x10JFIF\0\1\1\1\0\x96\0\x48\0\0", 18);
-    const std::string dpcm = std::string("\xFF\xE0\0\x10JFIF\0\1\1\2\0\x64\0\x64\0\0", 18);
-    const std::string aspect = std::string("\xFF\xE0\0\x10JFIF\0\1\1\0\0\1\0\1\0\0", 18);
-    struct Case {
-        std::string bytes;
-        double x, y;
-        bool pdf;
-    } cases[] = {
-        {jpeg(dpi, 0xC0, 3), 150 / 0.0254, 72 / 0.0254, true},
-        {jpeg(dpcm, 0xC2, 1), 10000, 10000, true},
-        {jpeg(aspect, 0xC1, 3), 0, 0, true},
-        {jpeg(dpi, 0xC0, 4), 150 / 0.0254, 72 / 0.0254, false},  // CMYK
-        {jpeg(dpi, 0xC3, 3), 150 / 0.0254, 72 / 0.0254, false},  // lossless
-        {jpeg("", 0xC9, 3), 0, 0, false},                        // arithmetic coding
-    };
-    for (const Case& c : cases) {
-        ASSERT_EQ(sniffFormat(c.bytes), PictureFormat::Jpeg);
-        const Resolution r = fileResolution(PictureFormat::Jpeg, c.bytes);
-        EXPECT_NEAR(r.dotsPerMetreX, c.x, 0.01);
-        EXPECT_NEAR(r.dotsPerMetreY, c.y, 0.01);
-        EXPECT_EQ(jpegForPdf(c.bytes), c.pdf);
+    const Resolution perCentimetre = fileResolution(PictureFormat::Jpeg, jpeg(0xC0, 3));
+    EXPECT_NEAR(perCentimetre.dotsPerMetreX, 10000, 0.01);
+    EXPECT_NEAR(perCentimetre.dotsPerMetreY, 5000, 0.01);
+    // An aspect ratio only is no density.
+    EXPECT_EQ(fileResolution(PictureFormat::Jpeg, jpeg(0xC0, 3, 0)).dotsPerMetreX, 0);
+    for (const auto& [sof, components, pdf] : {std::tuple{0xC0u, 3, true},
+                                               {0xC1u, 3, true},
+                                               {0xC2u, 1, true},
+                                               {0xC0u, 4, false},     // CMYK
+                                               {0xC3u, 3, false},     // lossless
+                                               {0xC9u, 3, false}}) {  // arithmetic coding
+        EXPECT_EQ(jpegForPdf(jpeg(sof, components)), pdf) << std::hex << sof << " " << components;
     }
     EXPECT_FALSE(jpegForPdf(std::string("\xFF\xD8\xFF\xE0\0\x02", 6)));
 }
