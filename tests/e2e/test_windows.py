@@ -12,8 +12,8 @@ from pathlib import Path
 
 import placement
 import wine
-from common import (BAD_PICTURE, CAPTION, END, EXAMPLES, INI, FolderTest, cp1252, log_lines,
-                    picture_certificate)
+from common import (BAD_PICTURE, CAPTION, END, EXAMPLES, INI, NO_PRINTER, FolderTest, cp1252,
+                    log_lines, picture_certificate)
 
 LINUX_TRACES = EXAMPLES.parent / "bench" / "expected-traces"
 PRINTER = "Lumaro-Test"            # margins of a few millimetres, as office printers have
@@ -216,6 +216,11 @@ class RunControl(WindowsTest):
             self.assertEqual(wine.tool("window_driver", "box", CAPTION).strip(),
                              "Bitte den Drucker einstellen und das Programm dann beenden.")
             window = json.loads(wine.tool("window_driver", "window", CAPTION))
+            for x, size, screen in zip(window["outer"][:2], window["outer"][2:], window["screen"]):
+                self.assertLessEqual(abs(x + size / 2 - screen / 2), 1, window)  # centred
+            px = lambda twips: round(twips * window["dpi"] / 1440)  # the list and its margins
+            self.assertEqual(window["client"], [px(840) + px(4335) + px(120),
+                                                px(120) + px(360) + px(120)])
             self.assertEqual(window["items"], [PRINTER, EDGES, "Lumaro PDF"])
             self.assertEqual(window["selected"], 0)
             wine.tool("window_driver", "select", CAPTION, "1")
@@ -232,6 +237,24 @@ class RunControl(WindowsTest):
         self.assertEqual(self.messages(err), [])
         self.assertEqual(log_lines(self.folder)[-1], END)
         self.assertEqual((self.folder / "Halmor.ini").read_bytes(), chosen)
+        # The icon of title bar, task bar and Explorer, drawn for each size.
+        self.assertEqual(wine.tool("window_driver", "icon", wine.winpath(wine.LUMARO)).split(),
+                         ["16", "32", "48"])
+
+    def test_without_a_display_the_run_goes_on_unattended(self):
+        # Wine's X11 driver with no X server, as a machine without a desktop:
+        # the messages go to standard error and the log says why.
+        self.host_files()
+        wine.set_graphics_driver("x11", self.dir)
+        try:
+            r = wine.run(wine.LUMARO, "--folder", wine.winpath(self.folder))
+        finally:
+            wine.set_graphics_driver("null", self.dir)
+        self.assertEqual(r.returncode, 1, r.stderr)
+        self.assertEqual(self.messages(r), [NO_PRINTER])
+        lines = log_lines(self.folder)
+        self.assertTrue(any(l.strip().startswith("Keine Anzeige vorhanden:") for l in lines), lines)
+        self.assertEqual(lines[-1], END)
 
     def test_missing_ini_shows_its_box_and_ends(self):
         (self.folder / "Halmor.mdb").write_bytes(b"")

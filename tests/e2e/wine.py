@@ -75,6 +75,18 @@ def ensure_server():
     subprocess.run([WINE, "cmd", "/c", "exit"], env=env(), **QUIET)
 
 
+def set_graphics_driver(name, scratch):
+    """Wine's display driver: "null" (no X server needed) or "x11" (which, with
+    no DISPLAY, means no display at all); a fresh server takes it up."""
+    reg = Path(scratch) / "graphics.reg"
+    reg.write_text('REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\n'
+                   f'"Graphics"="{name}"\n')
+    run("regedit", "/S", winpath(reg))
+    subprocess.run([WINESERVER, "-k"], env=env(), **QUIET)
+    subprocess.run([WINESERVER, "-w"], env=env(), **QUIET)
+    ensure_server()
+
+
 def wait_for_job(port, timeout=10):
     """The PostScript of a job once the spooler has written it whole."""
     deadline = time.monotonic() + timeout

@@ -1,18 +1,21 @@
 // Drives lumaro.exe's window from outside, as a user would, for the tests
-// under Wine: answers a message box, reads the window's list,
-// presses keys, chooses in the list.
+// under Wine: answers a message box, reads the window's place and list,
+// presses keys, chooses in the list; and finds the program's icon.
 //
 //   window_driver box TITLE             waits for a message box of that title, prints
 //                                       its text, answers OK
-//   window_driver window CAPTION        waits for the window, prints its list as JSON
+//   window_driver window CAPTION        waits for the window, prints its place on the
+//                                       screen and its list as JSON
 //   window_driver key CAPTION VK        presses and releases a key in its list
 //   window_driver select CAPTION INDEX  chooses an item of its list with the keyboard
+//   window_driver icon EXE              the sizes at which the program's icon loads
 //
 // Every wait ends after 20 seconds with exit status 1. Texts are printed as
 // UTF-8.
 #include <windows.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -107,8 +110,19 @@ int box(const std::wstring& title) {
 }
 
 int window(const std::wstring& caption) {
-    HWND list = childOfClass(waitFor(caption, false), L"ComboBox");
-    std::printf("{\"items\": [");
+    HWND w = waitFor(caption, false);
+    HWND list = childOfClass(w, L"ComboBox");
+    RECT r{}, client{};
+    ::GetWindowRect(w, &r);
+    ::GetClientRect(w, &client);
+    HDC screen = ::GetDC(nullptr);
+    std::printf(
+        "{\"outer\": [%ld, %ld, %ld, %ld], \"client\": [%ld, %ld], \"dpi\": %d, "
+        "\"screen\": [%d, %d], \"items\": [",
+        r.left, r.top, r.right - r.left, r.bottom - r.top, client.right, client.bottom,
+        ::GetDeviceCaps(screen, LOGPIXELSX), ::GetSystemMetrics(SM_CXSCREEN),
+        ::GetSystemMetrics(SM_CYSCREEN));
+    ::ReleaseDC(nullptr, screen);
     const LRESULT n = list ? ::SendMessageW(list, CB_GETCOUNT, 0, 0) : 0;
     for (LRESULT i = 0; i < n; ++i) {
         wchar_t item[512] = {};
@@ -147,6 +161,20 @@ int select(const std::wstring& caption, int index) {
     return 0;
 }
 
+// The program's own icon (resource 1), as the title bar, the task bar and
+// Explorer load it (Wine answers another process's WM_GETICON with nothing).
+int icon(const std::wstring& exe) {
+    HMODULE module = ::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    for (int size : {16, 32, 48}) {
+        if (HANDLE h = module ? ::LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)
+                              : nullptr) {
+            std::printf("%d\n", size);
+            ::DestroyIcon(static_cast<HICON>(h));
+        }
+    }
+    return module ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -159,8 +187,10 @@ int wmain(int argc, wchar_t** argv) {
         return key(argv[2], static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)));
     if (command == L"select" && argc == 4)
         return select(argv[2], static_cast<int>(std::wcstol(argv[3], nullptr, 10)));
+    if (command == L"icon" && argc == 3)
+        return icon(argv[2]);
     std::fprintf(stderr,
                  "usage: window_driver box TITLE | window CAPTION | key CAPTION VK | "
-                 "select CAPTION INDEX\n");
+                 "select CAPTION INDEX | icon EXE\n");
     return 64;
 }
