@@ -173,20 +173,25 @@ FakeSurface::~FakeSurface() {
 }
 
 std::vector<DrawCall> FakeSurface::texts() const {
+    return callsOf(DrawCall::Text);
+}
+
+std::vector<DrawCall> FakeSurface::texts(const std::string& t, bool prefix) const {
     std::vector<DrawCall> out;
     for (const auto& c : calls) {
-        if (c.kind == DrawCall::Text)
+        if (c.kind == DrawCall::Text && (prefix ? c.text.rfind(t, 0) == 0 : c.text == t))
             out.push_back(c);
     }
     return out;
 }
 
-const DrawCall* FakeSurface::findText(const std::string& t) const {
+std::vector<DrawCall> FakeSurface::callsOf(DrawCall::Kind kind) const {
+    std::vector<DrawCall> out;
     for (const auto& c : calls) {
-        if (c.kind == DrawCall::Text && c.text == t)
-            return &c;
+        if (c.kind == kind)
+            out.push_back(c);
     }
-    return nullptr;
+    return out;
 }
 
 double proportionalWidth(unsigned char ch) {
@@ -204,8 +209,7 @@ std::shared_ptr<PrintDevice> FakePrinterSystem::open(const std::string& name) {
     return device;
 }
 
-std::shared_ptr<PrintDevice> FakePrinterSystem::openPdf(const std::string& folder) {
-    pdfFolders.push_back(folder);
+std::shared_ptr<PrintDevice> FakePrinterSystem::openPdf(const std::string&) {
     auto& device = opened_[std::string("\0pdf", 4)];
     if (!device)
         device = std::make_shared<FakeDevice>("Lumaro PDF");

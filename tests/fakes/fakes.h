@@ -105,10 +105,10 @@ class FakeSurface : private detail::FakeSurfaceParts, public PrintSurface {
 
     // What was drawn, in order, across all jobs.
     std::vector<DrawCall> calls;
-    // Texts only, in order.
     std::vector<DrawCall> texts() const;
-    // The first text call whose text equals t (Windows-1252), or nullptr.
-    const DrawCall* findText(const std::string& t) const;
+    // Texts equal to t (Windows-1252), or starting with it.
+    std::vector<DrawCall> texts(const std::string& t, bool prefix = false) const;
+    std::vector<DrawCall> callsOf(DrawCall::Kind kind) const;
     int jobsEnded = 0;    // endDoc calls that ended a job that drew something
     int jobsAborted = 0;  // jobs discarded: never ended, or dropped by the device
     int endDocCalls = 0;
@@ -139,8 +139,6 @@ class FakePrinterSystem : public PrinterSystem {
     std::string defaultName() override { return default_; }
     std::shared_ptr<PrintDevice> open(const std::string& name) override;
     std::shared_ptr<PrintDevice> openPdf(const std::string& folder) override;
-
-    std::vector<std::string> pdfFolders;  // every folder the PDF printer was opened for
 
   private:
     std::vector<std::string> names_;

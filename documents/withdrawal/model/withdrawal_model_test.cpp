@@ -49,38 +49,28 @@ TEST_F(WithdrawalModel, FlagsCountOnlyWhenExactlyTrue) {
     EXPECT_TRUE(r.NurObereHaelfte);
     EXPECT_EQ(copyCount(r), 1);
     EXPECT_EQ(copyCount(record(Rec{}.xml())), 2);
+    // Periods are doubled only on organic farms, and Bio too must be exactly True.
+    const std::pair<Rec, const char*> organic[] = {
+        {Rec{.bio = "true", .verdoppelt = "True"}, ""},
+        {Rec{.bio = "True"}, "Biobetrieb! Beachten Sie die Richtlinien Ihres Verbandes."},
+        {Rec{.bio = "True", .verdoppelt = "True"},
+         "Biobetrieb! Wartezeiten sind bereits verdoppelt."}};
+    for (const auto& [farm, notice] : organic) {
+        EXPECT_EQ(organicNotice(record(farm.xml())), notice);
+        EXPECT_EQ(record(farm.xml()).alreadyDoubled, *notice && farm.verdoppelt == "True");
+    }
 }
 
-TEST_F(WithdrawalModel, OrganicFarmAndDoublingNeedBioExactlyTrue) {
-    Rec rec;
-    rec.bio = "true";
-    rec.verdoppelt = "True";
-    EXPECT_FALSE(record(rec.xml()).alreadyDoubled) << "doubled only on organic farms";
-    EXPECT_EQ(organicNotice(record(rec.xml())), "");
-    rec.bio = "True";
-    rec.verdoppelt = "";
-    EXPECT_EQ(organicNotice(record(rec.xml())),
-              "Biobetrieb! Beachten Sie die Richtlinien Ihres Verbandes.");
-    rec.verdoppelt = "True";
-    EXPECT_TRUE(record(rec.xml()).alreadyDoubled);
-    EXPECT_EQ(organicNotice(record(rec.xml())), "Biobetrieb! Wartezeiten sind bereits verdoppelt.");
-}
-
-TEST_F(WithdrawalModel, DateCaptionFollowsWhatTheRecordHolds) {
+TEST_F(WithdrawalModel, DateCaptionAndAnimalsFollowWhatTheRecordHolds) {
     Rec rec;
     rec.treatments = {Beh{.meds = {Med{.status = "Abgegeben"}}}};
     EXPECT_EQ(dateCaption(record(rec.xml())), "Datum der Abgabe:");
-    rec.treatments[0].meds[0].status = "Angewandt";
-    EXPECT_EQ(dateCaption(record(rec.xml())), "Datum der Anwendung:");
     rec.treatments[0].meds[0].status = "angewandt";
     EXPECT_EQ(dateCaption(record(rec.xml())), "");
     // A template's text is cut out before the record is searched.
     rec.templates = "<FormularDaten><Wortlaut>Angewandt</Wortlaut></FormularDaten>";
-    rec.treatments[0].meds[0].status = "Abgegeben";
-    EXPECT_EQ(dateCaption(record(rec.xml())), "Datum der Abgabe:");
-}
+    EXPECT_EQ(dateCaption(record(rec.xml())), "");
 
-TEST_F(WithdrawalModel, AnimalsAreJoinedAndTrimmed) {
     Beh b;
     b.patients = {{"12", "Berta"}, {"13", ""}, {" ", " Resi "}};
     EXPECT_EQ(treatment(b).animals, "12 Berta, 13, Resi");
@@ -114,40 +104,27 @@ TEST_F(WithdrawalModel, GreatestAppliedPeriods) {
            1, 2);
 }
 
-TEST_F(WithdrawalModel, DispensedRowShowsItsOwnPeriodsDoubledWhereDue) {
+TEST_F(WithdrawalModel, RowsReadGarbageAsZeroAndShowWhatIsGiven) {
+    Beh b;
+    b.meds = {Med{.menge = "abc", .fleisch = "", .milch = "keine"}, Med{.menge = "2.5",
+                                                                        .einheit = " ml ",
+                                                                        .charge = " OT-1187",
+                                                                        .form = "Lösung",
+                                                                        .fleisch = "7 Tage",
+                                                                        .milch = ",5"}};
+    const auto rows = treatment(b).medications.rows();
+    EXPECT_EQ(rows[0].Menge + rows[0].WZFleischTage + rows[0].WZMilchTage, 0);
+    EXPECT_EQ(medicationText(rows[1], german, true), w("2,5 ml Mittel [OT-1187], Lösung"));
+    EXPECT_EQ(medicationText(rows[1], german, false), "2,5 ml Mittel [OT-1187]");
+    EXPECT_EQ(medicationText(rows[0], german, true), "0 ml Mittel") << "no batch, no form";
+    // A dispensed row shows its own periods, doubled where due.
+    EXPECT_DOUBLE_EQ(rowPeriods(rows[1], false).meat, 7);
+    EXPECT_DOUBLE_EQ(rowPeriods(rows[1], false).milk, 0.5);
     MedicationRow row;
     row.WZMilchTage = 2.5;
     row.BeiBioNichtVerdoppeln = false;
     EXPECT_DOUBLE_EQ(rowPeriods(row, true).meat, 2);
     EXPECT_DOUBLE_EQ(rowPeriods(row, true).milk, 5);
-    EXPECT_DOUBLE_EQ(rowPeriods(row, false).milk, 2.5);
-}
-
-TEST_F(WithdrawalModel, GarbageNumbersReadAsZero) {
-    Beh b;
-    b.meds = {Med{.menge = "abc", .fleisch = "", .milch = "keine"},
-              Med{.menge = "2.5", .fleisch = "7 Tage", .milch = ",5"}};
-    const Treatment t = treatment(b);
-    const auto& rows = t.medications.rows();
-    EXPECT_EQ(rows[0].Menge + rows[0].WZFleischTage + rows[0].WZMilchTage, 0);
-    EXPECT_DOUBLE_EQ(rows[1].Menge, 2.5);
-    EXPECT_DOUBLE_EQ(rows[1].WZFleischTage, 7);
-    EXPECT_DOUBLE_EQ(rows[1].WZMilchTage, 0.5);
-}
-
-TEST_F(WithdrawalModel, RowTextHasBatchAndFormOnlyWhenGiven) {
-    MedicationRow row;
-    row.Menge = 2.5;
-    row.Einheit = " ml ";
-    row.Bezeichnung = "Oxytetracyclin 200 mg/ml ";
-    row.Charge = " OT-1187";
-    row.Darreichungsform = "Injektionslösung";
-    EXPECT_EQ(medicationText(row, german, true),
-              "2,5 ml Oxytetracyclin 200 mg/ml [OT-1187], Injektionslösung");
-    EXPECT_EQ(medicationText(row, german, false), "2,5 ml Oxytetracyclin 200 mg/ml [OT-1187]");
-    row.Charge = "  ";
-    row.Darreichungsform = " ";
-    EXPECT_EQ(medicationText(row, german, true), "2,5 ml Oxytetracyclin 200 mg/ml");
 }
 
 TEST_F(WithdrawalModel, ColumnsTakeTheirWidthAndRefuseOneMore) {
