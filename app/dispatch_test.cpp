@@ -59,16 +59,6 @@ TEST_F(DispatchFixture, CertificateFirstThenRecordAndBothDeleted) {
         std::string::npos);
 }
 
-TEST_F(DispatchFixture, FileWhoseRendererFailedStaysAndIsHandedOverOnce) {
-    recordAll(false);
-    world.folder.write("WZBeleg.xml", "kein Layout");
-    world.folder.write("Besamung.xml", "");
-    EXPECT_FALSE(MediInhaltDrucken(world.context, renderers));
-    EXPECT_EQ(calls, (std::vector<std::string>{"besamung:", "2xa5:kein Layout"}));
-    EXPECT_EQ(world.folder.read("WZBeleg.xml"), "kein Layout");
-    EXPECT_EQ(world.folder.read("Besamung.xml"), "");
-}
-
 TEST_F(DispatchFixture, FileArrivingWhilePrintingIsPrintedInTheSameRun) {
     int n = 0;
     renderers.besamungsschein = [&](Context&, const std::string& text) {
@@ -84,19 +74,25 @@ TEST_F(DispatchFixture, FileArrivingWhilePrintingIsPrintedInTheSameRun) {
     EXPECT_FALSE(world.folder.read("Besamung.xml"));
 }
 
-TEST_F(DispatchFixture, NothingWaitingOrNoRendererPrintsNothingAndDeletesNothing) {
+// A file stays when its renderer failed (handed over once), had none, or
+// raised an error that goes up.
+TEST_F(DispatchFixture, AFileNotPrintedStays) {
     EXPECT_FALSE(MediInhaltDrucken(world.context, renderers));
-    EXPECT_EQ(world.log(), "");
+    EXPECT_EQ(world.log(), "") << "nothing waiting, nothing logged";
     world.folder.write("WZBeleg.xml", w("Wartezeiten A4 für Tierhalter"));
     EXPECT_FALSE(MediInhaltDrucken(world.context, renderers));
-    EXPECT_TRUE(world.folder.read("WZBeleg.xml"));
-}
 
-TEST_F(DispatchFixture, UnhandledRendererErrorLeavesTheFileAndGoesUp) {
+    recordAll(false);
+    world.folder.write("WZBeleg.xml", "kein Layout");
+    world.folder.write("Besamung.xml", "");
+    EXPECT_FALSE(MediInhaltDrucken(world.context, renderers));
+    EXPECT_EQ(calls, (std::vector<std::string>{"besamung:", "2xa5:kein Layout"}));
+    EXPECT_EQ(world.folder.read("WZBeleg.xml"), "kein Layout");
+    EXPECT_EQ(world.folder.read("Besamung.xml"), "");
+
     renderers.besamungsschein = [](Context&, const std::string&) -> bool {
         raiseError(err::kTypeMismatch);
     };
-    world.folder.write("Besamung.xml", "x");
     EXPECT_THROW(MediInhaltDrucken(world.context, renderers), RuntimeError);
     EXPECT_TRUE(world.folder.read("Besamung.xml"));
 }
