@@ -232,9 +232,8 @@ lumaro::Picture FakePictureLoader::load(const std::string& path) {
 
 namespace {
 
-// The program's texts, file names included, are Windows-1252; the standard
-// library takes a path from UTF-8 as such on every system (as UTF-16 on
-// Windows), never through whatever code page the machine happens to use.
+// From UTF-8 the standard library takes a path as such on every system, never
+// through the machine's code page.
 std::filesystem::path nativePath(const std::string& cp1252) {
     const std::string utf8 = toUtf8(cp1252);
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
@@ -243,8 +242,7 @@ std::filesystem::path nativePath(const std::string& cp1252) {
 }  // namespace
 
 TempFolder::TempFolder() {
-    // Test processes run side by side under ctest -j, so the name must not
-    // repeat across processes: random_device, not rand().
+    // Test processes run side by side: random_device, not rand().
     std::random_device random;
     auto base = std::filesystem::temp_directory_path();
     for (;;) {

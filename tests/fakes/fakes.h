@@ -1,14 +1,8 @@
-// Fakes for the core's tests: a print device with fixed, simple metrics under
-// the real print surface (so every rule of the surface applies) with a record
-// of every call drawn, a clock tests can set, recorded message boxes, a
-// printer system, a picture loader without files, and a temporary program
-// folder.
-//
-// Metrics of the fake device: on the documents' scale (210 x 297 units on a
-// sheet of 2100 x 2970 device units) a character is fontSize / 10 units wide
-// (1.0 at 10 points, whatever the font or style) and a text is fontSize * 0.4
-// units high (4.0 at 10 points), so every position in a layout can be worked
-// out by hand.
+// Fakes for the core's tests: the real print surface (every rule of it) on a
+// device of fixed metrics, recording what is drawn; a settable clock, recorded
+// messages, printers, pictures and a temporary program folder. On the
+// documents' scale (210 x 297) a character is size/10 units wide and a text
+// size*0.4 high, whatever the font, so layouts can be worked out by hand.
 #pragma once
 
 #include <cstdint>
@@ -118,12 +112,10 @@ class FakeSurface : private detail::FakeSurfaceParts, public PrintSurface {
     std::unique_ptr<Recorder> recorder_;
 };
 
-// Characters of different widths, like a real proportional font (in tenths
-// of the size, as FakeDevice::charWidth takes them), so that a first guess
-// from the average width is usually off.
+// Characters of different widths, like a real font, so that a first guess from
+// the average width is usually off (tenths of the size, as charWidth takes them).
 double proportionalWidth(unsigned char ch);
 
-// A FakeSurface whose device has proportionalWidth characters.
 class ProportionalSurface : public FakeSurface {
   public:
     ProportionalSurface() { fakeDevice().charWidth = proportionalWidth; }
@@ -159,9 +151,8 @@ class RecordedMessages : public Messages {
     std::vector<ShownMessage> shown;
 };
 
-// Pictures by file name: any file whose name ends in ".bad" raises 481, any
-// other gives a picture with a fresh handle, 300 x 200 pixels at 254 dpi (30 x
-// 20 units at its natural size on the documents' scale).
+// Pictures by name: ".bad" raises 481, any other is 300 x 200 pixels at 254 dpi
+// (30 x 20 units on the documents' scale) with a fresh handle.
 class FakePictureLoader : public PictureLoader {
   public:
     lumaro::Picture load(const std::string& path) override;
@@ -171,9 +162,8 @@ class FakePictureLoader : public PictureLoader {
     int next_ = 1;
 };
 
-// A fresh folder under the system's temporary folder, removed again with
-// everything in it. Names and paths are Windows-1252, like every text of the
-// program; file() joins with the system's separator as the program does.
+// A fresh temporary folder, removed with everything in it. Names and paths are
+// Windows-1252, like every text of the program.
 class TempFolder {
   public:
     TempFolder();
@@ -189,8 +179,8 @@ class TempFolder {
     std::string path_;
 };
 
-// Services on a temporary program folder with a fixed clock, German separators
-// and recorded messages; iniPath points at Halmor.ini in that folder.
+// Services on a temporary program folder (iniPath: its Halmor.ini), a fixed
+// clock, German separators and recorded messages.
 struct TestWorld {
     TempFolder folder;
     FixedClock clock;
