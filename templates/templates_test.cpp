@@ -1,5 +1,6 @@
-// FormularDaten templates, head and foot templates and the picture holder on
-// the fake surface. What the examples' templates draw is pinned by their
+// FormularDaten templates and head and foot templates on the fake surface. What
+// the examples' templates draw (texts, bars and pictures in place, aligned,
+// heads and feet measured and drawn on their sides) is pinned by their
 // expected traces; these are the rules no example reaches.
 #include "templates/templates.h"
 
@@ -9,8 +10,6 @@
 
 #include "printing/drawing.h"
 #include "support/errors.h"
-#include "support/ini.h"
-#include "templates/picture_window.h"
 #include "tests/fakes/fakes.h"
 
 namespace lumaro::testing {
@@ -72,51 +71,6 @@ TEST_F(Template, PlacesEntriesAtTheirPositionsPlusTheOffsetAndNothingCarriesOver
     const auto bar = calls(DrawCall::FilledBox).at(0);
     EXPECT_TRUE(bar.x == 10 && bar.y == 55 && bar.x2 == 110.25 && bar.color == 255);
     EXPECT_TRUE(world.messages.shown.empty());
-}
-
-TEST_F(Template, AlignsOnTheRoundedPageWidth) {
-    world.surface.setScaleWidth(209.6);  // counts as 210
-    draw(entry("Typ=Text;oben=10;links=10;Ausrichtung=1;Wortlaut=ABCDE") +
-         entry("Typ=Linie;oben=20;links=10;Breite=30;Ausrichtung=1") +
-         entry("Typ=Text;oben=30;links=99;Ausrichtung=2;Wortlaut=ABCDE") +
-         entry("Typ=Linie;oben=40;links=99;Breite=50;Ausrichtung=2,5") +  // even: 2
-         entry("Typ=Text;oben=50;links=5;Ausrichtung=3;Wortlaut=def") +
-         entry("Typ=Linie;oben=60;Breite=30;Ausrichtung=-1") +
-         entry("Typ=Linie;oben=70;Breite=30;Hoehe=  "));
-    const auto texts = calls(DrawCall::Text);
-    ASSERT_EQ(texts.size(), 3u);
-    // 5 characters at 10 points are 5 units: the text ends 10 before the edge.
-    EXPECT_NEAR(texts[0].x, 195, 0.01);
-    // An unknown code goes on from where the last text ended.
-    EXPECT_NEAR(texts[2].x, texts[1].x2, 0.01);
-    // The aligned-right bar ends at links; -1 draws nothing; a blank height
-    // gives a hairline.
-    const auto bars = calls(DrawCall::FilledBox);
-    ASSERT_EQ(bars.size(), 3u);
-    EXPECT_NEAR(bars[0].x, -20, 0.01);
-    EXPECT_NEAR(bars[0].x2, 10, 0.01);
-    EXPECT_NEAR(bars[2].y2, 70, 0.01);
-}
-
-TEST_F(Template, FlagsTypesAndTheEmptyEntryThatEndsTheTemplate) {
-    const char* values[] = {"0", "ja", "true", " ", "0.0", "2", "-1", "1,5", "0.5"};
-    std::string vorlage;
-    for (const char* v : values)
-        vorlage += entry("Typ=Text;oben=10;fett=" + std::string(v) + ";kursiv=" + v);
-    draw(vorlage);
-    const auto texts = calls(DrawCall::Text);
-    ASSERT_EQ(texts.size(), std::size(values));
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        EXPECT_TRUE(texts[i].bold == (i >= 5) && texts[i].italic == (i >= 5)) << values[i];
-
-    world.surface.calls.clear();
-    draw(entry("Typ=text;oben=10;Wortlaut=klein") + entry("Typ=LINIE;oben=20;Breite=10") +
-         entry("Typ= Text;oben=30;Wortlaut=Blank") + entry("oben=40;Wortlaut=ohne Typ") +
-         entry("Typ=Text;oben=50;Wortlaut=richtig") + "<FormularDaten>  </FormularDaten>" +
-         entry("Typ=Text;oben=60;Wortlaut=danach"));
-    draw("<FormularDaten></FormularDaten>" + entry("Typ=Text;oben=10;Wortlaut=danach"));
-    ASSERT_EQ(world.surface.calls.size(), 1u);
-    EXPECT_EQ(world.surface.calls[0].text, "richtig");
 }
 
 TEST_F(Template, PicturesAreLookedUpInTheProgramFolderAndMissingOnesSkipped) {
@@ -183,10 +137,9 @@ TEST_F(Template, FaultsBeforeTheFirstTextAreReportedAfterItTheyGoToTheCaller) {
     EXPECT_NE(offline.log().find("Err.Number: 482"), std::string::npos);
 }
 
-// Head and foot: entries on either side of the limit (105) and one on it.
+// Head and foot templates, divided at 105.
 class HeadAndFoot : public Template {
   protected:
-    HeadAndFoot() { world.folder.write("logo.png", "png"); }
     double kopf(const std::string& vorlage, double kopfUnten = 0) {
         DokuKopfHinzufuegen(world.context, vorlage, 105, kopfUnten);
         return kopfUnten;
@@ -195,40 +148,7 @@ class HeadAndFoot : public Template {
         DokuFussHinzufuegen(world.context, vorlage, 105, fussOben, nurMessen);
         return fussOben;
     }
-    std::vector<std::string> drawnTexts() const {
-        std::vector<std::string> out;
-        for (const auto& c : calls(DrawCall::Text))
-            out.push_back(c.text);
-        return out;
-    }
-    const std::string sheet = entry("Typ=Text;oben=30;links=10;Wortlaut=Kopf") +
-                              entry("Typ=Grafik;oben=90;Breite=40;Hoehe=20;Wortlaut=logo.png") +
-                              entry("Typ=Text;oben=105;Wortlaut=Grenze") +
-                              entry("Typ=Linie;oben=180,5;links=10;Breite=190") +
-                              entry("Typ=Text;oben=185;links=10;Wortlaut=Fuss");
 };
-
-TEST_F(HeadAndFoot, EachDrawsItsSideAndTheFootIsMeasuredFirst) {
-    // Any flag but 0 only measures.
-    EXPECT_NEAR(fuss(sheet, kTrue), 180.5, 0.01);
-    EXPECT_NEAR(fuss(sheet, 1), 180.5, 0.01);
-    EXPECT_TRUE(world.surface.calls.empty());
-    EXPECT_NEAR(fuss(sheet, kFalse), 180.5, 0.01);
-    EXPECT_EQ(drawnTexts(), std::vector<std::string>{"Fuss"});
-    EXPECT_EQ(calls(DrawCall::FilledBox).size(), 1u);
-    EXPECT_TRUE(calls(DrawCall::Picture).empty());
-    // The head's text (4 high at 10 points) reaches 34; the picture ends past
-    // the limit and does not count.
-    world.surface.calls.clear();
-    EXPECT_NEAR(kopf(sheet, 25), 34, 0.01);
-    EXPECT_EQ(drawnTexts(), std::vector<std::string>{"Kopf"});
-    EXPECT_EQ(calls(DrawCall::Picture).size(), 1u);
-    EXPECT_TRUE(calls(DrawCall::FilledBox).empty());
-    // Entries of the other side are not read further: whole, this foot entry
-    // would be a type mismatch.
-    kopf(entry("Typ=Linie;oben=150;Breite=breit") + entry("Typ=Text;oben=20;Wortlaut=Kopf"));
-    EXPECT_TRUE(world.messages.shown.empty());
-}
 
 TEST_F(HeadAndFoot, FaultsNameTheRoutine) {
     world.folder.write("kaputt.bad", "x");
@@ -252,34 +172,11 @@ TEST_F(HeadAndFoot, FaultsNameTheRoutine) {
                  RuntimeError);
     EXPECT_EQ(fussOben, 150);
     EXPECT_EQ(world.messages.shown.size(), 2u);
-}
-
-// The hidden picture holder counts its loads in Halmor.ini (the stored count
-// is read as support's numbers are) and writes its geometry when it unloads.
-TEST_F(Template, PictureHolderCountsItsLoadsAndWritesItsGeometry) {
-    const auto value = [&](const std::string& key) {
-        return INILesen(world.services, "wdwGrafikSpeicher", key, "-");
-    };
-    world.folder.write("Halmor.ini", "[Drucker]\r\nLabeldrucker=Zebra\r\n");
-    {
-        PictureWindow holder(world.context);
-        EXPECT_EQ(value(w("AufrufZähler")), "1");
-        EXPECT_EQ(value(w("AufrufZählerStart")), "05.12.2026 14:03");
-        EXPECT_EQ(value("Breit"), "-");  // not before the unload
-        EXPECT_NE(holder.load(world.folder.file("bild.png")).handle, 0);
-    }
-    // Centred on 1920 x 1080 pixels of 15 twips, on whole pixels.
-    for (const auto& [key, expected] : {std::pair<const char*, const char*>{"Breit", "2955"},
-                                        {"Hoch", "2220"},
-                                        {"Links", "12915"},
-                                        {"Oben", "6990"}})
-        EXPECT_EQ(value(key), expected) << key;
-
-    // A file that is no picture still counts, and the holder still unloads.
-    world.folder.write("Halmor.ini", "");
-    EXPECT_THROW(PictureWindow(world.context).load(world.folder.file("kaputt.bad")), RuntimeError);
-    EXPECT_EQ(value(w("AufrufZähler")), "1");
-    EXPECT_EQ(value("Breit"), "2955");
+    // Entries of the other side are not read further: whole, this foot entry
+    // would be a type mismatch.
+    kopf(entry("Typ=Linie;oben=150;Breite=breit") + entry("Typ=Text;oben=20;Wortlaut=Kopf"));
+    EXPECT_EQ(world.messages.shown.size(), 2u);
+    EXPECT_EQ(world.surface.texts("Kopf").size(), 1u);
 }
 
 }  // namespace
