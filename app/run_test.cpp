@@ -1,5 +1,5 @@
-// The run's log lines, the missing Halmor.ini and the window's messages are
-// checked on the real program (tests/e2e/test_program.py).
+// The run's log lines, the missing host files, a printed file deleted and the
+// window closing after it are checked on the real program (tests/e2e).
 #include "app/run.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 
 #include "app/main_window.h"
 #include "printing/printer_list.h"
-#include "support/errors.h"
 #include "tests/fakes/fakes.h"
 
 namespace lumaro::testing {
@@ -71,23 +70,6 @@ struct RunFixture : ::testing::Test {
     std::string ini() const { return *world.folder.read("Halmor.ini"); }
 };
 
-TEST_F(RunFixture, APrintedDocumentIsDeletedAndTheExitTimerStarted) {
-    hostFiles("[Drucker]\r\nLabeldrucker=\r\n");
-    renderers.besamungsschein = [](Context& c, const std::string&) {
-        c.printer.print("x");
-        c.printer.endDoc();
-        return true;
-    };
-    world.folder.write("Besamung.xml", "<x/>");
-    LumaroRun& r = start();
-    r.load();
-    EXPECT_TRUE(r.printed());
-    EXPECT_EQ(window.timerMs, 2000);
-    EXPECT_FALSE(world.folder.read("Besamung.xml").has_value());
-    // Nobody chose in the list: the end of the run writes nothing.
-    EXPECT_EQ(ini(), "[Drucker]\r\nLabeldrucker=\r\n");
-}
-
 // A saved label printer switched off today is missing from the list, which
 // preselects another: neither the load, a key that chose nothing nor the end
 // of the run may save that. A choice in the list, even of the preselected
@@ -121,18 +103,6 @@ TEST_F(RunFixture, TheSavedLabelPrinterIsWrittenOnlyWhenTheUserChoseInTheList) {
         }
         EXPECT_EQ(ini(), before + c.written + after);
     }
-}
-
-TEST_F(RunFixture, MissingDatabaseIsNamedAndAnUnknownPrinterChangesNothing) {
-    world.folder.write("Halmor.ini", "");
-    EXPECT_THROW(start().load(), ProgramEnd);
-    ASSERT_EQ(world.messages.shown.size(), 1u);
-    EXPECT_NE(world.messages.shown[0].text.find("'halmor.mdb' die aber"), std::string::npos);
-    EXPECT_EQ(ini(), "");
-
-    EXPECT_FALSE(start().SetPrinter("Nirgendwo"));
-    EXPECT_EQ(world.surface.deviceName(), "Stall Etiketten");
-    EXPECT_TRUE(world.log().ends_with("          SetPrinter result = False\r\n")) << world.log();
 }
 
 }  // namespace
