@@ -156,7 +156,6 @@ class RecordedMessages : public Messages {
 class FakePictureLoader : public PictureLoader {
   public:
     lumaro::Picture load(const std::string& path) override;
-    std::vector<std::string> loaded;
 
   private:
     int next_ = 1;
