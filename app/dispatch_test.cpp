@@ -30,19 +30,6 @@ struct DispatchFixture : ::testing::Test {
     }
 };
 
-TEST(WithdrawalLayout, FirstPhraseInOrderDecidesAndCaseMatters) {
-    EXPECT_EQ(
-        chooseWithdrawalLayout(w("x Wartezeiten auf A5-Papier y Wartezeiten A4 für Tierhalter")),
-        WithdrawalLayout::A4Blaetter);
-    EXPECT_EQ(chooseWithdrawalLayout("Wartezeiten auf A5-Papier"), WithdrawalLayout::A5Blaetter);
-    EXPECT_EQ(chooseWithdrawalLayout("Wartezeiten 2 x A5 auf A4 Wartezeiten auf A5-Papier"),
-              WithdrawalLayout::ZweiMalA5);
-    EXPECT_EQ(chooseWithdrawalLayout("wartezeiten auf a5-papier"), WithdrawalLayout::ZweiMalA5);
-    EXPECT_EQ(chooseWithdrawalLayout(""), WithdrawalLayout::ZweiMalA5);
-    // "für" in UTF-8 is two bytes and is not the host's phrase.
-    EXPECT_EQ(chooseWithdrawalLayout("Wartezeiten A4 für Tierhalter"), WithdrawalLayout::ZweiMalA5);
-}
-
 TEST_F(DispatchFixture, FileArrivingWhilePrintingIsPrintedInTheSameRun) {
     int n = 0;
     renderers.besamungsschein = [&](Context&, const std::string& text) {

@@ -32,15 +32,6 @@ TEST(Options, TheCommandLineWinsOverTheEnvironmentAndIsLoggedWhole) {
     EXPECT_EQ(p.options.commandLine, "/Kunde:12 -x --pdf /a --trace=t.jsonl");
 }
 
-// Usage errors (a missing value, an unknown option) are checked on the real
-// program; these are the ones it does not try.
-TEST(Options, UsageErrorsTheRealProgramDoesNotTry) {
-    EXPECT_NE(parse({"--trace="}).usageError, "");
-    EXPECT_NE(parse({"--"}).usageError, "");
-    EXPECT_EQ(parse({"/Kunde:1", "--unattended=1"}).usageError,
-              "lumaro: unbekannte Option --unattended=1");
-}
-
 TEST(MessageLine, PutsTheWholeMessageOnOneLine) {
     using testing::w;
     EXPECT_EQ(

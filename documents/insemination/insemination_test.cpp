@@ -100,25 +100,6 @@ TEST(CostList, PositionsFollowTheSizeAndWhatCannotBeReadIsAnError) {
     EXPECT_EQ(errorOf([] { costList({}, costEntry("<Groesse>99999</Groesse>")); }), err::kOverflow);
 }
 
-TEST(CertificateLayout, OnlyEntriesAskingForAValueGetIt) {
-    RecordedMessages m;
-    const std::vector<std::string> unchanged = {
-        valueEntry("Hofname", "<Wortlaut>Hof:</Wortlaut>"),  // a text of its own
-        valueEntry("Hofname", "<Wortlaut/>"),                // not the exact empty element
-        valueEntry("Hofname", ""),                           // no Wortlaut at all
-        valueEntry("hofname"),                               // labels are case-sensitive
-        valueEntry("Hofname "),                              // nor trimmed
-        valueEntry("Unbekannt"),
-        valueEntry("Aufstellung der Kosten", "<Wortlaut>Kosten</Wortlaut>"),
-    };
-    std::string data = kValues, expected;
-    for (const auto& e : unchanged) {
-        data += "\r\n" + e;
-        expected += e;  // no separator between entries
-    }
-    EXPECT_EQ(buildCertificateTemplate(m, Regional{}, data).vorlage, expected);
-}
-
 TEST(CertificateLayout, TwoCostListsFollowEachOtherAndTotalTheirOwnAmounts) {
     RecordedMessages m;
     const auto form = buildCertificateTemplate(
