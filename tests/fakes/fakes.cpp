@@ -220,7 +220,6 @@ lumaro::Picture FakePictureLoader::load(const std::string& path) {
     if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".bad") == 0) {
         raiseError(err::kInvalidPicture);
     }
-    // A picture of 300 x 200 pixels at 10,000 dots per metre (254 dpi).
     auto image = std::make_shared<Image>();
     image->width = 300;
     image->height = 200;

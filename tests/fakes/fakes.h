@@ -48,8 +48,7 @@ class FakeDevice : public PrintDevice {
     void cancelJob() noexcept override;
 
     std::string deviceName;
-    // Width of a character in tenths of the font size (on the documents'
-    // scale, in units at 1 point); empty: 1.0 for every character.
+    // Width of a character in tenths of the font size; empty: 1.0 for all.
     std::function<double(unsigned char)> charWidth;
     double failBelowPoints = 0;  // measuring a smaller font raises 482
     bool ready = true;           // false: checkReady raises 482
@@ -93,8 +92,7 @@ class FakeSurface : private detail::FakeSurfaceParts, public PrintSurface {
     ~FakeSurface();
 
     FakeDevice& fakeDevice() { return *device; }
-    // Width measurements that reached the device (not answered by the
-    // surface's own cache).
+    // Width measurements the surface's cache did not answer.
     int widthMeasurements() const { return device->measurements; }
 
     // What was drawn, in order, across all jobs.
@@ -121,8 +119,7 @@ class ProportionalSurface : public FakeSurface {
     ProportionalSurface() { fakeDevice().charWidth = proportionalWidth; }
 };
 
-// System printers by name, each a FakeDevice; the built-in PDF printer is one
-// too, named "Lumaro PDF".
+// System printers by name and the built-in "Lumaro PDF", each a FakeDevice.
 class FakePrinterSystem : public PrinterSystem {
   public:
     FakePrinterSystem(std::vector<std::string> names, std::string defaultPrinter)
