@@ -7,8 +7,7 @@
 
 #include "tests/fakes/fakes.h"
 
-// Cases name only the fields they are about (Med{.status = "Abgegeben"}); the
-// rest keep their defaults on purpose.
+// Cases name only the fields they are about; the rest keep their defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace lumaro::testing {

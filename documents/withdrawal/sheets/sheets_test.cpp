@@ -1,7 +1,6 @@
-// The A4 and A5 sheets on the fake surface (a character is size/10 wide, a
-// line size*0.4 high). What the examples draw is pinned by their expected
-// traces (two copies, the signature block on its page or on the next, the
-// periods); these are the rules no example reaches.
+// The A4 and A5 sheets on the fake surface. What the examples draw is pinned by
+// their traces (two copies, the signature block on its page or on the next,
+// the periods); these are the rules no example reaches.
 #include <gtest/gtest.h>
 
 #include "documents/withdrawal/model/test_records.h"
@@ -66,7 +65,6 @@ TEST(Sheets, TheFirstRecordsOwnerLinesServeTheWholeRun) {
     second.eigentum1 = "";
     second.eigentum2 = "Andere Adresse";
     Printed p(dairyRecord().xml() + second.xml());
-    EXPECT_EQ(p.t.surface.jobsEnded, 2);
     EXPECT_EQ(p("Tierarztpraxis Dr. Anna Berger").size(), 2u);
     EXPECT_TRUE(p("Andere Adresse").empty());
     Printed none(w("<WZBeleg>Wartezeiten A4 für Tierhalter</WZBeleg>"));
