@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "printing/drawing.h"
 #include "support/errors.h"
 #include "tests/fakes/fakes.h"
