@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "tests/fakes/fakes.h"
 
 namespace lumaro::testing {
@@ -13,20 +11,6 @@ struct DispatchFixture : ::testing::Test {
     TestWorld world;
     Renderers renderers;
     std::vector<std::string> calls;
-
-    // Every renderer records its call; `result` decides success.
-    void recordAll(bool result) {
-        auto make = [this, result](std::string name) {
-            return [this, name, result](Context&, const std::string& text) {
-                calls.push_back(name + ":" + text);
-                return result;
-            };
-        };
-        renderers.besamungsschein = make("besamung");
-        renderers.a4Blaetter = make("a4");
-        renderers.zweiMalA5 = make("2xa5");
-        renderers.a5Blaetter = make("a5");
-    }
 };
 
 TEST_F(DispatchFixture, FileArrivingWhilePrintingIsPrintedInTheSameRun) {
@@ -48,7 +32,14 @@ TEST_F(DispatchFixture, FileArrivingWhilePrintingIsPrintedInTheSameRun) {
 // first. The real program's runs check files printed and deleted, named in the
 // log, and kept after an error that ends the run.
 TEST_F(DispatchFixture, AFileNotPrintedStays) {
-    recordAll(false);
+    const auto failing = [this](std::string name) {
+        return [this, name](Context&, const std::string& text) {
+            calls.push_back(name + ":" + text);
+            return false;
+        };
+    };
+    renderers.besamungsschein = failing("besamung");
+    renderers.zweiMalA5 = failing("2xa5");
     world.folder.write("WZBeleg.xml", "kein Layout");
     world.folder.write("Besamung.xml", "");
     EXPECT_FALSE(MediInhaltDrucken(world.context, renderers));

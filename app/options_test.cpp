@@ -21,15 +21,19 @@ ParsedOptions parse(std::vector<std::string> args, std::map<std::string, std::st
 }
 
 TEST(Options, TheCommandLineWinsOverTheEnvironmentAndIsLoggedWhole) {
-    auto p = parse({"/Kunde:12", "-x", "--pdf", "/a", "--trace=t.jsonl"},
-                   {{"LUMARO_PDF", "/b"}, {"LUMARO_FOLDER", "/f"}, {"LUMARO_UNATTENDED", "0"}});
+    auto p = parse({"/Kunde:12", "-x", "--pdf", "/a", "--archive=/z"}, {{"LUMARO_PDF", "/b"},
+                                                                        {"LUMARO_FOLDER", "/f"},
+                                                                        {"LUMARO_UNATTENDED", "1"},
+                                                                        {"LUMARO_TRACE", "/t"}});
     ASSERT_EQ(p.usageError, "");
     EXPECT_EQ(p.options.pdf, "/a");
     EXPECT_EQ(p.options.folder, "/f");
-    EXPECT_EQ(p.options.trace, "t.jsonl");
-    EXPECT_FALSE(p.options.unattended);
+    EXPECT_EQ(p.options.trace, "/t");
+    EXPECT_EQ(p.options.archive, "/z");
+    EXPECT_TRUE(p.options.unattended);
     // Options given only by variables are not part of the command line.
-    EXPECT_EQ(p.options.commandLine, "/Kunde:12 -x --pdf /a --trace=t.jsonl");
+    EXPECT_EQ(p.options.commandLine, "/Kunde:12 -x --pdf /a --archive=/z");
+    EXPECT_FALSE(parse({}, {{"LUMARO_UNATTENDED", "0"}}).options.unattended);
 }
 
 TEST(MessageLine, PutsTheWholeMessageOnOneLine) {

@@ -7,6 +7,8 @@
 
 #include "printing/drawing.h"
 #include "support/errors.h"
+#include "support/ini.h"
+#include "templates/picture_window.h"
 #include "tests/fakes/fakes.h"
 
 namespace lumaro::testing {
@@ -108,20 +110,32 @@ TEST_F(Template, FaultsBeforeTheFirstTextAreReportedAfterItTheyGoToTheCaller) {
     EXPECT_NE(offline.log().find("Err.Number: 482"), std::string::npos);
 }
 
-// Head and foot templates, divided at 105.
-class HeadAndFoot : public Template {
-  protected:
-    double kopf(const std::string& vorlage, double kopfUnten = 0) {
+// Each picture a template draws loads the hidden holder, which counts its loads
+// in Halmor.ini from the first one's time on and writes its geometry.
+TEST_F(Template, PicturesCountInTheHostsIniFile) {
+    const auto value = [&](const std::string& key) {
+        return INILesen(world.services, "wdwGrafikSpeicher", key, "-");
+    };
+    world.folder.write("Halmor.ini", "[Drucker]\r\nLabeldrucker=Zebra\r\n");
+    world.folder.write("logo.png", "png");
+    draw(entry("Typ=Grafik;oben=10;Wortlaut=logo.png") + entry("Typ=Grafik;Wortlaut=logo.png"));
+    EXPECT_EQ(value(w("AufrufZähler")) + " " + value(w("AufrufZählerStart")), "2 05.12.2026 14:03");
+    // Centred on 1920 x 1080 pixels of 15 twips, on whole pixels.
+    EXPECT_EQ(value("Breit") + " " + value("Hoch") + " " + value("Links") + " " + value("Oben"),
+              "2955 2220 12915 6990");
+}
+
+TEST_F(Template, HeadAndFootFaultsNameTheRoutine) {
+    const auto kopf = [&](const std::string& vorlage) {
+        double kopfUnten = 0;
         DokuKopfHinzufuegen(world.context, vorlage, 105, kopfUnten);
         return kopfUnten;
-    }
-    double fuss(const std::string& vorlage, std::int16_t nurMessen, double fussOben = 0) {
+    };
+    const auto fuss = [&](const std::string& vorlage, std::int16_t nurMessen) {
+        double fussOben = 0;
         DokuFussHinzufuegen(world.context, vorlage, 105, fussOben, nurMessen);
         return fussOben;
-    }
-};
-
-TEST_F(HeadAndFoot, FaultsNameTheRoutine) {
+    };
     world.folder.write("kaputt.bad", "x");
     const std::string broken = entry("Typ=Grafik;oben=20;Wortlaut=kaputt.bad") +
                                entry("Typ=Grafik;oben=150;Wortlaut=kaputt.bad");

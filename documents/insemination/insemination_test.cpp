@@ -37,10 +37,8 @@ std::string textEntry(const std::string& fields) {
            "</FormularDaten>";
 }
 
-std::string valueEntry(const std::string& datenTyp,
-                       const std::string& wortlaut = "<Wortlaut></Wortlaut>") {
-    return textEntry("<oben>10</oben><links>20</links>" + wortlaut + "<DatenTyp>" + datenTyp +
-                     "</DatenTyp>");
+std::string valueEntry(const std::string& datenTyp) {
+    return textEntry("<oben>10</oben><Wortlaut></Wortlaut><DatenTyp>" + datenTyp + "</DatenTyp>");
 }
 
 std::string costEntry(const std::string& groesse = "<Groesse>10</Groesse>") {
