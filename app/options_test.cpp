@@ -1,64 +1,47 @@
+// The command line and the unattended message lines; the real program is run
+// with every option, variable and usage error (tests/e2e/test_program.py).
 #include "app/options.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
+#include "app/run_messages.h"
+#include "tests/fakes/fakes.h"
+
 namespace lumaro {
 namespace {
 
-ParsedOptions parse(std::vector<std::string> args, std::map<std::string, std::string> env = {},
-                    IsFolder isFolder = {}) {
+ParsedOptions parse(std::vector<std::string> args, std::map<std::string, std::string> env = {}) {
     auto variable = [&](const std::string& n) -> std::optional<std::string> {
         auto it = env.find(n);
         return it == env.end() ? std::nullopt : std::optional(it->second);
     };
-    return parseOptions(args, variable, isFolder);
+    return parseOptions(args, variable);
 }
 
-TEST(Options, ValuesHostArgumentsAndTheWholeCommandLine) {
-    auto p = parse({"/Kunde:12", "--folder", "/srv/praxis", "--pdf=/tmp/out", "--unattended",
-                    "--trace", "t.jsonl", "extra"});
+TEST(Options, TheCommandLineWinsOverTheEnvironmentAndIsLoggedWhole) {
+    auto p = parse({"/Kunde:12", "-x", "--pdf", "/a", "--archive=/z"}, {{"LUMARO_PDF", "/b"},
+                                                                        {"LUMARO_FOLDER", "/f"},
+                                                                        {"LUMARO_UNATTENDED", "1"},
+                                                                        {"LUMARO_TRACE", "/t"}});
     ASSERT_EQ(p.usageError, "");
-    EXPECT_EQ(p.options.folder, "/srv/praxis");
-    EXPECT_EQ(p.options.pdf, "/tmp/out");
-    EXPECT_EQ(p.options.trace, "t.jsonl");
-    EXPECT_TRUE(p.options.unattended);
-    EXPECT_EQ(p.options.commandLine,
-              "/Kunde:12 --folder /srv/praxis --pdf=/tmp/out --unattended --trace t.jsonl extra");
-}
-
-TEST(Options, MissingValueIsAUsageError) {
-    EXPECT_NE(parse({"--folder"}).usageError, "");
-    EXPECT_NE(parse({"--pdf", "--unattended"}).usageError, "");
-    EXPECT_NE(parse({"--trace="}).usageError, "");
-}
-
-TEST(Options, AnUnknownDoubleDashArgumentIsAUsageError) {
-    EXPECT_EQ(parse({"--fodler", "x"}).usageError, "lumaro: unbekannte Option --fodler");
-    EXPECT_EQ(parse({"/Kunde:1", "--unattended=1"}).usageError,
-              "lumaro: unbekannte Option --unattended=1");
-    EXPECT_NE(parse({"--"}).usageError, "");
-    // Single dashes and everything else stay host arguments; --archive is an
-    // option with its value.
-    auto p = parse({"-x", "/Kunde:1", "--archive", "/srv/archiv"});
-    EXPECT_EQ(p.usageError, "");
-    EXPECT_EQ(p.options.archive, "/srv/archiv");
-}
-
-TEST(Options, EnvironmentFillsInAndTheCommandLineWins) {
-    auto p = parse({"--pdf", "/a"}, {{"LUMARO_PDF", "/b"},
-                                     {"LUMARO_FOLDER", "/f"},
-                                     {"LUMARO_UNATTENDED", "1"},
-                                     {"LUMARO_TRACE", "/t"}});
     EXPECT_EQ(p.options.pdf, "/a");
     EXPECT_EQ(p.options.folder, "/f");
     EXPECT_EQ(p.options.trace, "/t");
+    EXPECT_EQ(p.options.archive, "/z");
     EXPECT_TRUE(p.options.unattended);
     // Options given only by variables are not part of the command line.
-    EXPECT_EQ(p.options.commandLine, "--pdf /a");
+    EXPECT_EQ(p.options.commandLine, "/Kunde:12 -x --pdf /a --archive=/z");
     EXPECT_FALSE(parse({}, {{"LUMARO_UNATTENDED", "0"}}).options.unattended);
-    EXPECT_EQ(parse({}).options.commandLine, "");
+}
+
+TEST(MessageLine, PutsTheWholeMessageOnOneLine) {
+    using testing::w;
+    EXPECT_EQ(
+        messageLine(w("Zeile 1\r\nZeile 2\nZeile 3\n\nEnde"), w("Datei fehlt!"), MessageIcon::Stop),
+        "MELDUNG [stop] Datei fehlt!: Zeile 1\\nZeile 2\\nZeile 3\\n\\nEnde");
+    EXPECT_EQ(messageLine("x", "", MessageIcon::Exclamation), "MELDUNG [exclamation] Lumaro: x");
 }
 
 }  // namespace

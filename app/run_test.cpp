@@ -1,16 +1,49 @@
+// The run's log lines, the missing host files, a printed file deleted and the
+// window closing after it are checked on the real program (tests/e2e).
 #include "app/run.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <functional>
 #include <vector>
 
-#include "app/fake_window_test_support.h"
+#include "app/main_window.h"
 #include "printing/printer_list.h"
-#include "support/errors.h"
+#include "tests/fakes/fakes.h"
 
 namespace lumaro::testing {
 namespace {
+
+class FakeWindow : public MainWindow {
+  public:
+    std::string caption() const override { return "Lumaro"; }
+    TwipsRect outerGeometry() const override { return {0, 0, 5550, 1665}; }
+    TwipsRect innerGeometry() const override { return {0, 0, 5430, 1230}; }
+    TwipsRect listGeometry() const override { return {840, 120, 4335, 360}; }
+    double screenWidth() const override { return 28800; }
+    double screenHeight() const override { return 16200; }
+    void setOuterGeometry(const TwipsRect&) override {}
+    void show() override {}
+    void addListItem(const std::string& name) override { items.push_back(name); }
+    void selectListIndex(int index) override {
+        selected = index;
+        if (onClick)
+            onClick();
+    }
+    std::string listText() const override {
+        return selected >= 0 && selected < static_cast<int>(items.size()) ? items[selected] : "";
+    }
+    void startExitTimer(int ms) override { timerMs = ms; }
+    void unload() override {
+        onAboutToUnload();
+        onUnloaded();
+    }
+
+    std::vector<std::string> items;
+    int selected = -1;
+    int timerMs = 0;
+    std::function<void()> onClick, onAboutToUnload, onUnloaded;
+};
 
 struct RunFixture : ::testing::Test {
     TestWorld world;
@@ -18,101 +51,56 @@ struct RunFixture : ::testing::Test {
     FakePrinterSystem system{{"Buero", "Stall Etiketten"}, "Stall Etiketten"};
     PrinterList printers{world.surface, system, "", world.folder.path()};
     Renderers renderers;
-    std::string commandLine;
-    bool unattended = false;
+    std::unique_ptr<LumaroRun> run;
 
     LumaroRun& start() {
+        window = FakeWindow();
         run = std::make_unique<LumaroRun>(
-            RunSetup{world.context, window, printers, renderers, commandLine, unattended});
+            RunSetup{world.context, window, printers, renderers, "", false});
         window.onClick = [this] { run->onListClicked(); };
         window.onAboutToUnload = [this] { run->onAboutToUnload(); };
         window.onUnloaded = [this] { run->onUnloaded(); };
         return *run;
     }
-    void hostFiles(const std::string& ini = "[Drucker]\r\nLabeldrucker=\r\n") {
+    void hostFiles(const std::string& ini) {
         world.folder.write("Halmor.ini", ini);
         world.folder.write("Halmor.mdb", "");
     }
-    std::unique_ptr<LumaroRun> run;
+    std::string ini() const { return *world.folder.read("Halmor.ini"); }
 };
 
-// The run's log lines, the missing Halmor.ini and the saved choice at the end
-// are checked on the real program (tests/e2e/test_program.py).
-TEST_F(RunFixture, APrintedDocumentIsDeletedAndTheExitTimerStarted) {
-    hostFiles();
-    renderers.besamungsschein = [](Context& c, const std::string&) {
-        c.printer.print("x");
-        c.printer.endDoc();
-        return true;
-    };
-    world.folder.write("Besamung.xml", "<x/>");
-    LumaroRun& r = start();
-    r.load();
-    EXPECT_TRUE(r.printed());
-    EXPECT_EQ(window.timerMs, 2000);
-    EXPECT_FALSE(world.folder.read("Besamung.xml").has_value());
-    // Nobody chose in the list: the end of the run writes nothing.
-    EXPECT_EQ(*world.folder.read("Halmor.ini"), "[Drucker]\r\nLabeldrucker=\r\n");
-}
-
+// A saved label printer switched off today is missing from the list, which
+// preselects another: neither the load, a key that chose nothing nor the end
+// of the run may save that. A choice in the list, even of the preselected
+// printer, is saved at once.
 TEST_F(RunFixture, TheSavedLabelPrinterIsWrittenOnlyWhenTheUserChoseInTheList) {
-    // A label printer switched off today: the list preselects the current
-    // printer, yet neither a key nor the end of the run may save that.
-    const std::string ini = "[Drucker]\r\nLabeldrucker=Zebra USB\r\n; host comment\r\n";
-    hostFiles(ini);
-    auto& r = start();
-    r.load();
-    EXPECT_EQ(window.listText(), "Stall Etiketten");
-    r.onListKeyUp();
-    window.unload();
-    EXPECT_EQ(*world.folder.read("Halmor.ini"), ini);
-
-    // The user picks the preselected printer itself: that is a choice.
-    world.folder.write("Halmor.ini", ini);
-    window = FakeWindow();
-    auto& again = start();
-    again.load();
-    window.selectListIndex(window.selected);
-    EXPECT_EQ(*world.folder.read("Halmor.ini"),
-              "[Drucker]\r\nLabeldrucker=Stall Etiketten\r\n; host comment\r\n");
-}
-
-TEST_F(RunFixture, SavedLabelPrinterIsPreselectedWithoutWritingDuringTheLoad) {
-    hostFiles("[Drucker]\r\nLabeldrucker=Lumaro PDF\r\n; host comment\r\n");
-    start().load();
-    EXPECT_EQ(window.selected, 2);
-    EXPECT_EQ(window.items.size(), 3u);
-    // Nothing printed: the INI is untouched during the load.
-    EXPECT_EQ(*world.folder.read("Halmor.ini"),
-              "[Drucker]\r\nLabeldrucker=Lumaro PDF\r\n; host comment\r\n");
-    // A choice in the list is saved at once.
-    window.selectListIndex(0);
-    EXPECT_EQ(*world.folder.read("Halmor.ini"),
-              "[Drucker]\r\nLabeldrucker=Buero\r\n; host comment\r\n");
-}
-
-TEST_F(RunFixture, UnknownSavedPrinterFallsBackToTheCurrentOne) {
-    hostFiles("[Drucker]\r\nLabeldrucker=Gibt es nicht\r\n");
-    start().load();
-    EXPECT_EQ(window.selected, 1);
-}
-
-TEST_F(RunFixture, MissingDatabaseNamesItInTheMessage) {
-    world.folder.write("Halmor.ini", "");
-    EXPECT_THROW(start().load(), ProgramEnd);
-    ASSERT_EQ(world.messages.shown.size(), 1u);
-    EXPECT_NE(world.messages.shown[0].text.find("'halmor.mdb' die aber"), std::string::npos);
-    EXPECT_EQ(*world.folder.read("Halmor.ini"), "");
-}
-
-TEST_F(RunFixture, SetPrinterWithAnUnknownNameChangesNothing) {
-    hostFiles();
-    auto& r = start();
-    world.services.iniPath = world.folder.file("Halmor.ini");
-    EXPECT_FALSE(r.SetPrinter("Nirgendwo"));
-    EXPECT_EQ(world.surface.deviceName(), "Stall Etiketten");
-    const std::string log = world.log();
-    EXPECT_TRUE(log.ends_with("          SetPrinter result = False\r\n")) << log;
+    const struct {
+        const char* saved;
+        int preselected;
+        int chosen;  // -1: a key that chose nothing, then the window closes
+        const char* written;
+    } cases[] = {
+        {"Zebra USB", 1, -1, "Zebra USB"},
+        {"Zebra USB", 1, 1, "Stall Etiketten"},
+        {"Lumaro PDF", 2, 0, "Buero"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.saved + std::string(" chosen ") + std::to_string(c.chosen));
+        const std::string before = "[Drucker]\r\nLabeldrucker=", after = "\r\n; host comment\r\n";
+        hostFiles(before + c.saved + after);
+        LumaroRun& r = start();
+        r.load();
+        EXPECT_EQ(window.items.size(), 3u);
+        EXPECT_EQ(window.selected, c.preselected);
+        EXPECT_EQ(ini(), before + c.saved + after) << "nothing written during the load";
+        if (c.chosen >= 0) {
+            window.selectListIndex(c.chosen);
+        } else {
+            r.onListKeyUp();
+            window.unload();
+        }
+        EXPECT_EQ(ini(), before + c.written + after);
+    }
 }
 
 }  // namespace

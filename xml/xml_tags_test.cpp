@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
 #include "tests/fakes/fakes.h"
 
 namespace lumaro {
@@ -60,19 +63,6 @@ TEST(XmlCut, CutsTheFirstElementAndTrimsBlanksOnly) {
     }
 }
 
-TEST(XmlCut, WalkingRepeatedElementsWithTheRestAsWorkingText) {
-    RecordedMessages messages;
-    std::string text = "<b>1</b><b>2</b>";
-    std::string content;
-    EXPECT_TRUE(XMLTagAusschneiden(messages, text, "b", content, text, true));
-    EXPECT_TRUE(XMLTagAusschneiden(messages, text, "b", content, text, true));
-    EXPECT_EQ(content, "<b>2</b>");
-    EXPECT_EQ(text, "");
-    // An empty working text stops the walk and leaves both outputs alone.
-    EXPECT_FALSE(XMLTagAusschneiden(messages, text, "b", content, text, true));
-    EXPECT_EQ(content, "<b>2</b>");
-}
-
 TEST(XmlCut, NameHoldingAClosingBracketIsReportedAndTreatedAsMissing) {
     RecordedMessages messages;
     std::string content = "old", rest;
@@ -85,12 +75,65 @@ TEST(XmlCut, NameHoldingAClosingBracketIsReportedAndTreatedAsMissing) {
                 "zurückgegeben. Bitte informieren Sie den Programmierer!"));
     EXPECT_EQ(messages.shown[0].title, "Fehler in der XML-Struktur!");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Stop);
-
-    EXPECT_EQ(XMLWertHolen(messages, "<a>b>x</a>b>", "a>b"), "");
-    EXPECT_EQ(messages.shown.size(), 2u);
     // Without its opening tag in the text there is nothing to report.
     EXPECT_EQ(XMLWertHolen(messages, "<a>x</a>", "a>b"), "");
-    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+struct Step {
+    std::string name;
+    bool keepTags;
+};
+
+// Runs the same cuts through XmlCutter and through XMLTagAusschneiden with
+// the rest fed back as the text, and demands identical results at every step.
+void expectSameAsRepeatedCutting(const std::string& text, const std::vector<Step>& steps) {
+    RecordedMessages cutterMessages, plainMessages;
+    XmlCutter cutter(cutterMessages, text);
+    std::string working = text;
+    std::string cutterContent = "unset", plainContent = "unset";
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Step& s = steps[i];
+        const bool plain =
+            XMLTagAusschneiden(plainMessages, working, s.name, plainContent, working, s.keepTags);
+        const bool fast = cutter.next(s.name, cutterContent, s.keepTags);
+        ASSERT_EQ(fast, plain) << "step " << i << " of '" << text << "'";
+        ASSERT_EQ(cutterContent, plainContent) << "step " << i << " of '" << text << "'";
+        ASSERT_EQ(cutter.remaining(), working) << "step " << i << " of '" << text << "'";
+        ASSERT_EQ(cutterMessages.shown.size(), plainMessages.shown.size()) << "step " << i;
+    }
+}
+
+// Hand-picked texts first, then random ones of loose tags, bits of tags and
+// whole elements, so that walks go on for several steps.
+TEST(XmlCutter, GivesTheSameResultsAsRepeatedCutting) {
+    const std::vector<std::pair<std::string, std::vector<Step>>> cases = {
+        {"<?xml version=\"1.0\"?> <Daten><Kopf>K</Kopf> <Z>1</Z> <Z>2</Z>\r\n<Z>3</Z> </Daten> ",
+         std::vector<Step>(5, {"Z", false})},
+        {"<Z>a<Z>b</Z>c</Z><Z>d</Z><Z>never closed", std::vector<Step>(4, {"Z", false})},
+        // Cutting "<b>x</b>" out of "<<b>x</b>b>" joins "<" and "b>" into a new "<b>".
+        {"<<b>x</b>b>y</b>", std::vector<Step>(3, {"b", false})},
+        // The join can also complete a tag of another name than the one just cut.
+        {"p<<a>1</a>b>2</b><a>3</a>", {{"b", false}, {"a", false}, {"b", false}, {"a", false}}},
+    };
+    for (const auto& [text, steps] : cases)
+        expectSameAsRepeatedCutting(text, steps);
+
+    const std::vector<std::string> pieces = {
+        "<a>", "</a>",     "<b>",      "</b>",     "<",       ">",        "/",
+        "a",   "b",        " ",        "  ",       "x",       "\t",       "\r\n",
+        "</",  "<a>1</a>", "<a>2</a>", "<b>3</b>", "<a></a>", "<b> </b>", "<>x</>"};
+    const std::vector<std::string> names = {"a", "a", "a", "b", "b", "", "a>b"};
+    std::mt19937 random(20261205);
+    for (int round = 0; round < 3000 && !HasFatalFailure(); ++round) {
+        std::string text;
+        for (int i = static_cast<int>(random() % 30); i > 0; --i)
+            text += pieces[random() % pieces.size()];
+        std::vector<Step> steps(1 + random() % 8);
+        for (Step& s : steps)
+            s = {names[random() % names.size()], random() % 3 == 0};
+        expectSameAsRepeatedCutting(text, steps);
+    }
 }
 
 }  // namespace

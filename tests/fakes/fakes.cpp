@@ -173,20 +173,25 @@ FakeSurface::~FakeSurface() {
 }
 
 std::vector<DrawCall> FakeSurface::texts() const {
+    return callsOf(DrawCall::Text);
+}
+
+std::vector<DrawCall> FakeSurface::texts(const std::string& t, bool prefix) const {
     std::vector<DrawCall> out;
     for (const auto& c : calls) {
-        if (c.kind == DrawCall::Text)
+        if (c.kind == DrawCall::Text && (prefix ? c.text.rfind(t, 0) == 0 : c.text == t))
             out.push_back(c);
     }
     return out;
 }
 
-const DrawCall* FakeSurface::findText(const std::string& t) const {
+std::vector<DrawCall> FakeSurface::callsOf(DrawCall::Kind kind) const {
+    std::vector<DrawCall> out;
     for (const auto& c : calls) {
-        if (c.kind == DrawCall::Text && c.text == t)
-            return &c;
+        if (c.kind == kind)
+            out.push_back(c);
     }
-    return nullptr;
+    return out;
 }
 
 double proportionalWidth(unsigned char ch) {
@@ -204,8 +209,7 @@ std::shared_ptr<PrintDevice> FakePrinterSystem::open(const std::string& name) {
     return device;
 }
 
-std::shared_ptr<PrintDevice> FakePrinterSystem::openPdf(const std::string& folder) {
-    pdfFolders.push_back(folder);
+std::shared_ptr<PrintDevice> FakePrinterSystem::openPdf(const std::string&) {
     auto& device = opened_[std::string("\0pdf", 4)];
     if (!device)
         device = std::make_shared<FakeDevice>("Lumaro PDF");
@@ -213,11 +217,9 @@ std::shared_ptr<PrintDevice> FakePrinterSystem::openPdf(const std::string& folde
 }
 
 lumaro::Picture FakePictureLoader::load(const std::string& path) {
-    loaded.push_back(path);
     if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".bad") == 0) {
         raiseError(err::kInvalidPicture);
     }
-    // A picture of 300 x 200 pixels at 10,000 dots per metre (254 dpi).
     auto image = std::make_shared<Image>();
     image->width = 300;
     image->height = 200;
@@ -228,9 +230,8 @@ lumaro::Picture FakePictureLoader::load(const std::string& path) {
 
 namespace {
 
-// The program's texts, file names included, are Windows-1252; the standard
-// library takes a path from UTF-8 as such on every system (as UTF-16 on
-// Windows), never through whatever code page the machine happens to use.
+// From UTF-8 the standard library takes a path as such on every system, never
+// through the machine's code page.
 std::filesystem::path nativePath(const std::string& cp1252) {
     const std::string utf8 = toUtf8(cp1252);
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
@@ -239,8 +240,7 @@ std::filesystem::path nativePath(const std::string& cp1252) {
 }  // namespace
 
 TempFolder::TempFolder() {
-    // Test processes run side by side under ctest -j, so the name must not
-    // repeat across processes: random_device, not rand().
+    // Test processes run side by side: random_device, not rand().
     std::random_device random;
     auto base = std::filesystem::temp_directory_path();
     for (;;) {

@@ -1,14 +1,8 @@
-// Fakes for the core's tests: a print device with fixed, simple metrics under
-// the real print surface (so every rule of the surface applies) with a record
-// of every call drawn, a clock tests can set, recorded message boxes, a
-// printer system, a picture loader without files, and a temporary program
-// folder.
-//
-// Metrics of the fake device: on the documents' scale (210 x 297 units on a
-// sheet of 2100 x 2970 device units) a character is fontSize / 10 units wide
-// (1.0 at 10 points, whatever the font or style) and a text is fontSize * 0.4
-// units high (4.0 at 10 points), so every position in a layout can be worked
-// out by hand.
+// Fakes for the core's tests: the real print surface (every rule of it) on a
+// device of fixed metrics, recording what is drawn; a settable clock, recorded
+// messages, printers, pictures and a temporary program folder. On the
+// documents' scale (210 x 297) a character is size/10 units wide and a text
+// size*0.4 high, whatever the font, so layouts can be worked out by hand.
 #pragma once
 
 #include <cstdint>
@@ -54,8 +48,7 @@ class FakeDevice : public PrintDevice {
     void cancelJob() noexcept override;
 
     std::string deviceName;
-    // Width of a character in tenths of the font size (on the documents'
-    // scale, in units at 1 point); empty: 1.0 for every character.
+    // Width of a character in tenths of the font size; empty: 1.0 for all.
     std::function<double(unsigned char)> charWidth;
     double failBelowPoints = 0;  // measuring a smaller font raises 482
     bool ready = true;           // false: checkReady raises 482
@@ -99,16 +92,15 @@ class FakeSurface : private detail::FakeSurfaceParts, public PrintSurface {
     ~FakeSurface();
 
     FakeDevice& fakeDevice() { return *device; }
-    // Width measurements that reached the device (not answered by the
-    // surface's own cache).
+    // Width measurements the surface's cache did not answer.
     int widthMeasurements() const { return device->measurements; }
 
     // What was drawn, in order, across all jobs.
     std::vector<DrawCall> calls;
-    // Texts only, in order.
     std::vector<DrawCall> texts() const;
-    // The first text call whose text equals t (Windows-1252), or nullptr.
-    const DrawCall* findText(const std::string& t) const;
+    // Texts equal to t (Windows-1252), or starting with it.
+    std::vector<DrawCall> texts(const std::string& t, bool prefix = false) const;
+    std::vector<DrawCall> callsOf(DrawCall::Kind kind) const;
     int jobsEnded = 0;    // endDoc calls that ended a job that drew something
     int jobsAborted = 0;  // jobs discarded: never ended, or dropped by the device
     int endDocCalls = 0;
@@ -118,19 +110,16 @@ class FakeSurface : private detail::FakeSurfaceParts, public PrintSurface {
     std::unique_ptr<Recorder> recorder_;
 };
 
-// Characters of different widths, like a real proportional font (in tenths
-// of the size, as FakeDevice::charWidth takes them), so that a first guess
-// from the average width is usually off.
+// Characters of different widths, like a real font, so that a first guess from
+// the average width is usually off (tenths of the size, as charWidth takes them).
 double proportionalWidth(unsigned char ch);
 
-// A FakeSurface whose device has proportionalWidth characters.
 class ProportionalSurface : public FakeSurface {
   public:
     ProportionalSurface() { fakeDevice().charWidth = proportionalWidth; }
 };
 
-// System printers by name, each a FakeDevice; the built-in PDF printer is one
-// too, named "Lumaro PDF".
+// System printers by name and the built-in "Lumaro PDF", each a FakeDevice.
 class FakePrinterSystem : public PrinterSystem {
   public:
     FakePrinterSystem(std::vector<std::string> names, std::string defaultPrinter)
@@ -139,8 +128,6 @@ class FakePrinterSystem : public PrinterSystem {
     std::string defaultName() override { return default_; }
     std::shared_ptr<PrintDevice> open(const std::string& name) override;
     std::shared_ptr<PrintDevice> openPdf(const std::string& folder) override;
-
-    std::vector<std::string> pdfFolders;  // every folder the PDF printer was opened for
 
   private:
     std::vector<std::string> names_;
@@ -161,21 +148,18 @@ class RecordedMessages : public Messages {
     std::vector<ShownMessage> shown;
 };
 
-// Pictures by file name: any file whose name ends in ".bad" raises 481, any
-// other gives a picture with a fresh handle, 300 x 200 pixels at 254 dpi (30 x
-// 20 units at its natural size on the documents' scale).
+// Pictures by name: ".bad" raises 481, any other is 300 x 200 pixels at 254 dpi
+// (30 x 20 units on the documents' scale) with a fresh handle.
 class FakePictureLoader : public PictureLoader {
   public:
     lumaro::Picture load(const std::string& path) override;
-    std::vector<std::string> loaded;
 
   private:
     int next_ = 1;
 };
 
-// A fresh folder under the system's temporary folder, removed again with
-// everything in it. Names and paths are Windows-1252, like every text of the
-// program; file() joins with the system's separator as the program does.
+// A fresh temporary folder, removed with everything in it. Names and paths are
+// Windows-1252, like every text of the program.
 class TempFolder {
   public:
     TempFolder();
@@ -191,8 +175,8 @@ class TempFolder {
     std::string path_;
 };
 
-// Services on a temporary program folder with a fixed clock, German separators
-// and recorded messages; iniPath points at Halmor.ini in that folder.
+// Services on a temporary program folder (iniPath: its Halmor.ini), a fixed
+// clock, German separators and recorded messages.
 struct TestWorld {
     TempFolder folder;
     FixedClock clock;

@@ -1,6 +1,4 @@
-// Test helpers: WZBeleg.xml records built from parts, and the fixtures in
-// testdata/ (real Windows-1252 files). Texts are given as UTF-8 literals and
-// come back as Windows-1252.
+// WZBeleg.xml records built from parts: UTF-8 literals in, Windows-1252 out.
 #pragma once
 
 #include <string>
@@ -9,8 +7,7 @@
 
 #include "tests/fakes/fakes.h"
 
-// Cases name only the fields they are about (Med{.status = "Abgegeben"}); the
-// rest keep their defaults on purpose.
+// Cases name only the fields they are about; the rest keep their defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace lumaro::testing {
@@ -68,16 +65,12 @@ struct Rec {
     std::string templates;  // FormularDaten elements, UTF-8
     std::string eigentum1 = "Tierarztpraxis Dr. Anna Berger";
     std::string eigentum2 = "Hauptplatz 3, 4020 Linz";
-    std::string tierarztName = "Dr. Anna Berger";
     std::string tierarztNummer = "4711";
-    bool withKunde = true;
     std::string lfbis = "1234567";
     std::string kundeName = "Josef Huber";
-    std::string adresse = "Dorfstraße 5, 4600 Wels";
     std::string bio;
     std::string verdoppelt;
     std::string datum = "05.03.2024";
-    std::string laufendeNummer = "17";
     std::vector<std::pair<std::string, std::string>> flags;
     std::string nachricht;
     std::vector<Beh> treatments{Beh{}};
@@ -85,12 +78,12 @@ struct Rec {
     std::string xml() const {
         std::string s =
             templates + element("Eigentum1", eigentum1) + element("Eigentum2", eigentum2) +
-            element("Tierarzt", element("Name", tierarztName) + element("Nummer", tierarztNummer));
-        if (withKunde)
-            s += element("Kunde", element("LFBIS", lfbis) + element("Name", kundeName) +
-                                      element("Adresse", adresse) + element("Bio", bio) +
-                                      element("WZBereitsVerdoppelt", verdoppelt));
-        s += element("BehandlungsDatum", datum) + element("LaufendeNummer", laufendeNummer);
+            element("Tierarzt",
+                    element("Name", "Dr. Anna Berger") + element("Nummer", tierarztNummer)) +
+            element("Kunde", element("LFBIS", lfbis) + element("Name", kundeName) +
+                                 element("Adresse", "Dorfstraße 5, 4600 Wels") +
+                                 element("Bio", bio) + element("WZBereitsVerdoppelt", verdoppelt)) +
+            element("BehandlungsDatum", datum) + element("LaufendeNummer", "17");
         for (const auto& [name, value] : flags)
             s += element(name, value);
         s += element("AllgemeineNachricht", nachricht);

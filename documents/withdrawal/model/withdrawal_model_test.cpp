@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "documents/withdrawal/model/calendar_day.h"
 #include "documents/withdrawal/model/test_records.h"
 #include "support/errors.h"
 #include "xml/xml_tags.h"
@@ -26,14 +27,6 @@ class WithdrawalModel : public ::testing::Test {
         EXPECT_TRUE(records.next(kWartezeitenzettel, text, true));
         return readRecord(messages, text);
     }
-    std::vector<Treatment> treatments(const WithdrawalRecord& r) {
-        std::vector<Treatment> out;
-        XmlCutter cutter(messages, r.text);
-        std::string text;
-        while (cutter.next(kBehandlung, text, true))
-            out.push_back(readTreatment(messages, german, text));
-        return out;
-    }
     Treatment treatment(const Beh& b) { return readTreatment(messages, german, b.xml()); }
 };
 
@@ -49,43 +42,14 @@ TEST_F(WithdrawalModel, FlagsCountOnlyWhenExactlyTrue) {
     EXPECT_TRUE(r.NurObereHaelfte);
     EXPECT_EQ(copyCount(r), 1);
     EXPECT_EQ(copyCount(record(Rec{}.xml())), 2);
+    // Bio too: "true" is no organic farm, its periods are not taken as doubled.
+    EXPECT_FALSE(record(Rec{.bio = "true", .verdoppelt = "True"}.xml()).alreadyDoubled);
+    EXPECT_EQ(organicNotice(record(Rec{.bio = "true"}.xml())), "");
+    EXPECT_TRUE(record(Rec{.bio = "True", .verdoppelt = "True"}.xml()).alreadyDoubled);
 }
 
-TEST_F(WithdrawalModel, OrganicFarmAndDoublingNeedBioExactlyTrue) {
-    Rec rec;
-    rec.bio = "true";
-    rec.verdoppelt = "True";
-    EXPECT_FALSE(record(rec.xml()).alreadyDoubled) << "doubled only on organic farms";
-    EXPECT_EQ(organicNotice(record(rec.xml())), "");
-    rec.bio = "True";
-    rec.verdoppelt = "";
-    EXPECT_EQ(organicNotice(record(rec.xml())),
-              "Biobetrieb! Beachten Sie die Richtlinien Ihres Verbandes.");
-    rec.verdoppelt = "True";
-    EXPECT_TRUE(record(rec.xml()).alreadyDoubled);
-    EXPECT_EQ(organicNotice(record(rec.xml())), "Biobetrieb! Wartezeiten sind bereits verdoppelt.");
-}
-
-TEST_F(WithdrawalModel, DateCaptionFollowsWhatTheRecordHolds) {
-    Rec rec;
-    rec.treatments = {Beh{.meds = {Med{.status = "Abgegeben"}}}};
-    EXPECT_EQ(dateCaption(record(rec.xml())), "Datum der Abgabe:");
-    rec.treatments[0].meds[0].status = "Angewandt";
-    EXPECT_EQ(dateCaption(record(rec.xml())), "Datum der Anwendung:");
-    rec.treatments[0].meds[0].status = "angewandt";
-    EXPECT_EQ(dateCaption(record(rec.xml())), "");
-    // A template's text is cut out before the record is searched.
-    rec.templates = "<FormularDaten><Wortlaut>Angewandt</Wortlaut></FormularDaten>";
-    rec.treatments[0].meds[0].status = "Abgegeben";
-    EXPECT_EQ(dateCaption(record(rec.xml())), "Datum der Abgabe:");
-}
-
-TEST_F(WithdrawalModel, AnimalsAreJoinedAndTrimmed) {
-    Beh b;
-    b.patients = {{"12", "Berta"}, {"13", ""}, {" ", " Resi "}};
-    EXPECT_EQ(treatment(b).animals, "12 Berta, 13, Resi");
-}
-
+// The organic notice, the date's caption, joined animals and drug lines are
+// drawn by the examples and pinned by their traces.
 TEST_F(WithdrawalModel, GreatestAppliedPeriods) {
     auto expect = [&](const char* name, bool alreadyDoubled, std::vector<Med> meds, double meat,
                       double milk) {
@@ -112,42 +76,13 @@ TEST_F(WithdrawalModel, GreatestAppliedPeriods) {
             Med{.status = "Verworfen", .fleisch = "40", .nichtVerdoppeln = "False"},
             Med{.status = "Angewandt", .fleisch = "1", .milch = "2"}},
            1, 2);
-}
-
-TEST_F(WithdrawalModel, DispensedRowShowsItsOwnPeriodsDoubledWhereDue) {
+    // A dispensed row shows its own periods, doubled where due.
     MedicationRow row;
     row.WZMilchTage = 2.5;
     row.BeiBioNichtVerdoppeln = false;
     EXPECT_DOUBLE_EQ(rowPeriods(row, true).meat, 2);
     EXPECT_DOUBLE_EQ(rowPeriods(row, true).milk, 5);
     EXPECT_DOUBLE_EQ(rowPeriods(row, false).milk, 2.5);
-}
-
-TEST_F(WithdrawalModel, GarbageNumbersReadAsZero) {
-    Beh b;
-    b.meds = {Med{.menge = "abc", .fleisch = "", .milch = "keine"},
-              Med{.menge = "2.5", .fleisch = "7 Tage", .milch = ",5"}};
-    const Treatment t = treatment(b);
-    const auto& rows = t.medications.rows();
-    EXPECT_EQ(rows[0].Menge + rows[0].WZFleischTage + rows[0].WZMilchTage, 0);
-    EXPECT_DOUBLE_EQ(rows[1].Menge, 2.5);
-    EXPECT_DOUBLE_EQ(rows[1].WZFleischTage, 7);
-    EXPECT_DOUBLE_EQ(rows[1].WZMilchTage, 0.5);
-}
-
-TEST_F(WithdrawalModel, RowTextHasBatchAndFormOnlyWhenGiven) {
-    MedicationRow row;
-    row.Menge = 2.5;
-    row.Einheit = " ml ";
-    row.Bezeichnung = "Oxytetracyclin 200 mg/ml ";
-    row.Charge = " OT-1187";
-    row.Darreichungsform = "Injektionslösung";
-    EXPECT_EQ(medicationText(row, german, true),
-              "2,5 ml Oxytetracyclin 200 mg/ml [OT-1187], Injektionslösung");
-    EXPECT_EQ(medicationText(row, german, false), "2,5 ml Oxytetracyclin 200 mg/ml [OT-1187]");
-    row.Charge = "  ";
-    row.Darreichungsform = " ";
-    EXPECT_EQ(medicationText(row, german, true), "2,5 ml Oxytetracyclin 200 mg/ml");
 }
 
 TEST_F(WithdrawalModel, ColumnsTakeTheirWidthAndRefuseOneMore) {
@@ -172,6 +107,45 @@ TEST_F(WithdrawalModel, ColumnsTakeTheirWidthAndRefuseOneMore) {
     b.meds = {Med{.anweisung = std::string(1500, 'a')}};
     EXPECT_EQ(treatment(b).medications.rows().at(0).Anwendungsanweisung, std::string(1000, 'a'))
         << "instructions are cut, not refused";
+}
+
+std::string longDate(const std::string& text) {
+    return formatDayLong(parseTreatmentDate(text));
+}
+
+int errorNumberOf(const std::string& text) {
+    return errorOf([&] { parseTreatmentDate(text); });
+}
+
+TEST(TreatmentDate, IsNormalisedTheCalendarWay) {
+    EXPECT_EQ(longDate("31.02.2024"), "02.03.2024");
+    EXPECT_EQ(longDate("29.02.2023"), "01.03.2023");
+    EXPECT_EQ(longDate("29.02.2024"), "29.02.2024");
+    EXPECT_EQ(longDate("15.13.2024"), "15.01.2025");
+    EXPECT_EQ(longDate("00.03.2024"), "29.02.2024");
+    EXPECT_EQ(longDate("01.00.2024"), "01.12.2023");
+    // Each piece is the number at its start; blanks around the date do not count.
+    EXPECT_EQ(longDate("5.03.2024"), "05.03.2024");
+    EXPECT_EQ(longDate(" 05/03/2024 "), "05.03.2024");
+}
+
+TEST(TreatmentDate, RefusesWhatIsNoPrintableDate) {
+    EXPECT_EQ(errorNumberOf("ab.cd.efgh"), 5) << "year 0";
+    EXPECT_EQ(errorNumberOf("05.03.24"), 5) << "the last four characters give year 3";
+    EXPECT_EQ(errorNumberOf("05.03.9e99"), err::kOverflow);
+    EXPECT_EQ(errorNumberOf("31.12.9999"), 0);
+    EXPECT_EQ(errorNumberOf("32.12.9999"), 5);
+}
+
+TEST(EndDate, AddsWholeDaysOfThePeriod) {
+    const CalendarDay start = parseTreatmentDate("31.02.2024");
+    EXPECT_EQ(formatDayLong(addPeriod(start, 7)), "09.03.2024");
+    EXPECT_EQ(formatDayShort(addPeriod(start, 7)), "09.03.24");
+    EXPECT_EQ(formatDayLong(addPeriod(start, 2.9)), "04.03.2024") << "a fraction does not count";
+    EXPECT_EQ(formatDayShort(addPeriod(parseTreatmentDate("20.12.2026"), 28)), "17.01.27");
+    EXPECT_EQ(formatDayLong(addPeriod(parseTreatmentDate("28.02.2100"), 1)), "01.03.2100");
+    EXPECT_THROW(addPeriod(start, 1e300), RuntimeError);
+    EXPECT_THROW(addPeriod(start, 3.0e6), RuntimeError);
 }
 
 }  // namespace
