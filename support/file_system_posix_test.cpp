@@ -25,11 +25,6 @@ std::set<std::string> entriesOf(const std::string& folder) {
     return names;
 }
 
-// Lets the "nobody" user of an unprivileged child find its way into the folder.
-void openToOthers(const TempFolder& t) {
-    ::chmod(t.path().c_str(), 0755);
-}
-
 TEST(FindInFolder, NamesAreFoundWhateverTheirCaseTheExactOneFirstThenByByteOrder) {
     TempFolder t;
     for (const char* name : {"Besamung.XML", "besamung.xml", "BESAMUNG.xml"})
@@ -77,7 +72,6 @@ TEST(ReplaceFileAtomically, KeepsTheFilesModeAndALinkStaysALink) {
 // A full disk is the PDF printer's test; a read-only Halmor.ini runs in tests/e2e.
 TEST(WriteNewFile, AReadOnlyFolderLeavesNoNewFileAndTheOldOneAsItWas) {
     TempFolder t;
-    openToOthers(t);
     t.write("Halmor.ini", "[Drucker]\r\nLabeldrucker=Zebra\r\n");
     ::chmod(t.file("Halmor.ini").c_str(), 0666);
     ::chmod(t.path().c_str(), 0555);
