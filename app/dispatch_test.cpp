@@ -28,9 +28,8 @@ TEST_F(DispatchFixture, FileArrivingWhilePrintingIsPrintedInTheSameRun) {
     EXPECT_FALSE(world.folder.read("Besamung.xml"));
 }
 
-// A file stays when its renderer failed, handed over once, the certificate
-// first. The real program's runs check files printed and deleted, named in the
-// log, and kept after an error that ends the run.
+// Handed over once, the certificate first; the real program's runs check the
+// rest of a file's way (printed and deleted, logged, kept after an error).
 TEST_F(DispatchFixture, AFileNotPrintedStays) {
     const auto failing = [this](std::string name) {
         return [this, name](Context&, const std::string& text) {

@@ -33,7 +33,7 @@ class FakeWindow : public MainWindow {
     std::string listText() const override {
         return selected >= 0 && selected < static_cast<int>(items.size()) ? items[selected] : "";
     }
-    void startExitTimer(int ms) override { timerMs = ms; }
+    void startExitTimer(int) override {}
     void unload() override {
         onAboutToUnload();
         onUnloaded();
@@ -41,7 +41,6 @@ class FakeWindow : public MainWindow {
 
     std::vector<std::string> items;
     int selected = -1;
-    int timerMs = 0;
     std::function<void()> onClick, onAboutToUnload, onUnloaded;
 };
 
@@ -69,10 +68,8 @@ struct RunFixture : ::testing::Test {
     std::string ini() const { return *world.folder.read("Halmor.ini"); }
 };
 
-// A saved label printer switched off today is missing from the list, which
-// preselects another: neither the load, a key that chose nothing nor the end
-// of the run may save that. A choice in the list, even of the preselected
-// printer, is saved at once.
+// A saved label printer missing today: only a choice in the list may replace
+// it, not the load, a key that chose nothing or the end of the run.
 TEST_F(RunFixture, TheSavedLabelPrinterIsWrittenOnlyWhenTheUserChoseInTheList) {
     const struct {
         const char* saved;

@@ -1,5 +1,5 @@
 // The PDF printer as the surface sees it: measuring, one file per job, and the
-// faults that end in 482 without a file. Real readers: validity/.
+// faults that end in 482 without a file. Real readers: validity/ and tests/e2e.
 #include "pdf/pdf_printer.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <set>
 
 #include "pdf/testing_fonts.h"
-#include "pdf/testing_structure.h"
 #include "support/file_system.h"
 #include "tests/fakes/fakes.h"
 
@@ -20,7 +19,6 @@ using lumaro::testing::TempFolder;
 using lumaro::testing::w;
 using testing::DebianFonts;
 using testing::readFile;
-using testing::structureFault;
 
 constexpr double kPerUnit = 10.0 / 2048 * 1200 / 72;  // device units per design unit at 10 pt
 
@@ -40,13 +38,6 @@ std::set<std::string> entriesOf(const std::string& folder) {
     for (const auto& e : std::filesystem::directory_iterator(folder))
         names.insert(e.path().filename().string());
     return names;
-}
-
-std::size_t count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
 }
 
 class PdfPrinterTest : public ::testing::Test {
@@ -73,7 +64,6 @@ TEST_F(PdfPrinterTest, EachJobBecomesOneFileNamedByItsTimeAndNumberNeverReplacin
     const std::string first = print(printer, kJob, "Text");
     EXPECT_EQ(first, fs::joinPath(folder, "2026-12-05_14-03-27_job001.pdf"));
     const std::string pdf = *fs::readWholeFile(first);
-    EXPECT_EQ(structureFault(pdf), "");
 
     // A file of an earlier run in the same second is left as it is.
     ASSERT_EQ(fs::writeNewFile(fs::joinPath(folder, "2026-12-05_14-03-27_job002.pdf"), "keep"),
@@ -108,11 +98,6 @@ TEST_F(PdfPrinterTest, MeasuresWithTheFontsOwnWidthsAndRefusesAFontItCannotRead)
     // Nothing bad was kept: once the font is there, it is used.
     source.bytes_ = good;
     EXPECT_NEAR(printer.advance(kSans, w("Größe: äöü ÄÖÜ ß")), 18483 * kPerUnit, 1e-9);
-    const DeviceFont big{"DejaVu Sans", 20, false, false, true};
-    EXPECT_NEAR(printer.advance(big, w("Größe: äöü ÄÖÜ ß")), 2 * 18483 * kPerUnit, 1e-9);
-    const FontMetrics m = printer.metrics(kSans);
-    EXPECT_NEAR(m.ascent, 1901 * kPerUnit, 1e-9);
-    EXPECT_NEAR(m.height, (1901 + 483) * kPerUnit, 1e-9);
     EXPECT_EQ(print(printer, kJob, "x"), fs::joinPath(t.path(), "2026-12-05_14-03-27_job001.pdf"));
     EXPECT_EQ(errorOf([&] {
                   PdfPrinter(t.path(), fonts).advance(DeviceFont{"Gibt es nicht", 10}, "x");
@@ -131,9 +116,8 @@ TEST_F(PdfPrinterTest, EachFileCarriesOneSmallSubsetPerFontFileAndTheTitle) {
     printer.newPage();
     printer.text(1000, 1000, w("Straße"), DeviceFont{"DejaVu Sans", 12, false, false, true}, 0);
     const std::string pdf = *fs::readWholeFile(printer.endJob());
-    EXPECT_EQ(structureFault(pdf), "");
-    EXPECT_EQ(count(pdf, "/FontFile2"), 1u);
-    EXPECT_EQ(count(pdf, "/Type /Page "), 2u);
+    ASSERT_NE(pdf.find("/FontFile2"), std::string::npos);
+    EXPECT_EQ(pdf.find("/FontFile2"), pdf.rfind("/FontFile2")) << "one subset for both";
     EXPECT_NE(pdf.find("/Title <FEFF0050007200FC"), std::string::npos);  // "Prü"
     EXPECT_NE(pdf.find("/CreationDate (D:20261205140327)"), std::string::npos);
     // The font file is 740 KB; the PDF holds a handful of its glyphs.

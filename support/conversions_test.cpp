@@ -122,15 +122,11 @@ TEST(TextZuBetrag, CurrencyMarksGoAndTheRightmostSeparatorIsTheDecimalOne) {
     EXPECT_EQ(errorOf([] { TextZuBetrag("1000000000000000", kGerman); }), err::kOverflow);
 }
 
-class NullFilterTest : public ::testing::Test {
-  protected:
-    NullValue filter(const std::optional<std::string>& v, const std::string& type) {
-        return NullFilter(world.services, v, type);
-    }
+TEST(NullFilter, EmptyValuesGetTheirTypesDefaultOthersAreConvertedUnknownTypesAreReported) {
     testing::TestWorld world;
-};
-
-TEST_F(NullFilterTest, EmptyValuesGetTheirTypesDefaultOthersAreConverted) {
+    auto filter = [&](const std::optional<std::string>& v, const std::string& type) {
+        return NullFilter(world.services, v, type);
+    };
     for (const char* type : {"Integer", "Long", "Double", "Currency", "Single"}) {
         EXPECT_EQ(filter(std::nullopt, type), NullValue(std::int16_t{0})) << type;
         EXPECT_EQ(filter("  ", type), NullValue(std::int16_t{0})) << type;
@@ -152,9 +148,7 @@ TEST_F(NullFilterTest, EmptyValuesGetTheirTypesDefaultOthersAreConverted) {
     EXPECT_EQ(errorOf([&] { filter("40000", "Integer"); }), err::kOverflow);
     EXPECT_EQ(errorOf([&] { filter("1e39", "Single"); }), err::kOverflow);
     EXPECT_EQ(errorOf([&] { filter("ja", "Boolean"); }), err::kTypeMismatch);
-}
 
-TEST_F(NullFilterTest, AnUnknownTypeNameIsReportedWithItsNameAsTitle) {
     EXPECT_EQ(filter("5", "Text"), NullValue());
     EXPECT_EQ(filter(std::nullopt, "integer"), NullValue());  // names are case-sensitive
     ASSERT_EQ(world.messages.shown.size(), 2u);
