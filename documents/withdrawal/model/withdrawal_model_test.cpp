@@ -47,8 +47,8 @@ TEST_F(WithdrawalModel, FlagsCountOnlyWhenExactlyTrue) {
 }
 
 // The organic notice, the date's caption, joined animals, drug lines and the
-// doubled periods of the organic example (two days at least, dispensed rows
-// too) are drawn by the examples and pinned by their traces.
+// periods (doubled: two days at least, dispensed rows too; not doubled without
+// the tag or on other farms; dispensed rows left out) are pinned by the traces.
 TEST_F(WithdrawalModel, GreatestAppliedPeriods) {
     auto expect = [&](const char* name, bool alreadyDoubled, std::vector<Med> meds, double meat,
                       double milk) {
@@ -59,9 +59,6 @@ TEST_F(WithdrawalModel, GreatestAppliedPeriods) {
         EXPECT_DOUBLE_EQ(p.meat, meat);
         EXPECT_DOUBLE_EQ(p.milk, milk);
     };
-    expect("not organic never doubles", false,
-           {Med{.fleisch = "0", .milch = "3", .nichtVerdoppeln = "False"}}, 0, 3);
-    expect("row without the tag is not doubled", true, {Med{.fleisch = "0", .milch = "3"}}, 0, 3);
     expect("only False exactly doubles", true,
            {Med{.fleisch = "4", .milch = "3", .nichtVerdoppeln = "false"}}, 4, 3);
     expect("doubled and plain rows each on their own", true,
