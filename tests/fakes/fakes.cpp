@@ -117,9 +117,8 @@ class FakeSurface::Recorder : public SurfaceObserver {
 
     void text(int, int page, double x, double y, double w, double h, const std::string& text,
               const FontState& font, std::int32_t color) override {
-        DrawCall c{DrawCall::Text, page,      x,         y,           x + w,          y + h, text,
-                   font.name,      font.size, font.bold, font.italic, font.underline, color};
-        s_.calls.push_back(std::move(c));
+        s_.calls.push_back({DrawCall::Text, page, x, y, x + w, y + h, text, font.name, font.size,
+                            font.bold, font.italic, font.underline, color});
     }
     void line(int, int page, double x1, double y1, double x2, double y2,
               std::int32_t color) override {

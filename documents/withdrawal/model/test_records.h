@@ -19,7 +19,6 @@ inline std::string element(const std::string& tag, const std::string& value) {
 struct Med {
     std::string status = "Angewandt";
     std::string bezeichnung = "Mittel";
-    std::string menge = "1";
     std::string einheit = "ml";
     std::string charge;
     std::string form;
@@ -29,7 +28,7 @@ struct Med {
     std::string anweisung;
 
     std::string xml() const {
-        std::string s = element("Menge", menge) + element("Einheit", einheit) +
+        std::string s = element("Menge", "1") + element("Einheit", einheit) +
                         element("AbgabeStatus", status) + element("Bezeichnung", bezeichnung) +
                         element("Darreichungsform", form) + element("Charge", charge) +
                         element("WZFleischTage", fleisch) + element("WZMilchTage", milch);
@@ -72,7 +71,6 @@ struct Rec {
     std::string verdoppelt;
     std::string datum = "05.03.2024";
     std::vector<std::pair<std::string, std::string>> flags;
-    std::string nachricht;
     std::vector<Beh> treatments{Beh{}};
 
     std::string xml() const {
@@ -86,7 +84,6 @@ struct Rec {
             element("BehandlungsDatum", datum) + element("LaufendeNummer", "17");
         for (const auto& [name, value] : flags)
             s += element(name, value);
-        s += element("AllgemeineNachricht", nachricht);
         std::string out = w(s);
         for (const Beh& b : treatments)
             out += b.xml();

@@ -1,7 +1,5 @@
-// The two-halves renderer on the fake surface: without head templates the
-// content starts at 35; a treatment with one applied drug takes about 26 of
-// the 200. What the examples draw (the right half narrowed by the marker, the
-// heading, joined drug lines) is pinned by their traces.
+// The two-halves renderer on the fake surface. What the examples draw (the
+// right half narrowed by the marker, the heading, joined drug lines) is pinned.
 #include "documents/withdrawal/two_halves/two_halves.h"
 
 #include <gtest/gtest.h>
@@ -11,19 +9,6 @@
 
 namespace lumaro::testing {
 namespace {
-
-// n treatments numbered from 1, each with a dispensed drug "Mitteln" and its
-// instructions "Anweisungn".
-std::vector<Beh> cures(int n) {
-    std::vector<Beh> out(n);
-    for (int i = 1; i <= n; ++i) {
-        out[i - 1].nummer = std::to_string(i);
-        out[i - 1].meds[0] = Med{.status = "Abgegeben",
-                                 .bezeichnung = "Mittel" + std::to_string(i),
-                                 .anweisung = "Anweisung" + std::to_string(i)};
-    }
-    return out;
-}
 
 struct Printed {
     TestWorld t;
@@ -97,7 +82,12 @@ TEST(TwoHalves, AnimalsAdvanceByTheCaptionOnlyWhenTheyAreEmpty) {
 TEST(TwoHalves, PagesChangeWithBlocksKeptWholeAndTheClosingBlockAfterTheFootTemplates) {
     Rec r;
     r.flags = {{"BereichFuerTierhalter", "True"}};
-    r.treatments = cures(6);
+    r.treatments.clear();
+    for (const std::string i : {"1", "2", "3", "4", "5", "6"})
+        r.treatments.push_back(Beh{.nummer = i,
+                                   .meds = {Med{.status = "Abgegeben",
+                                                .bezeichnung = "Mittel" + i,
+                                                .anweisung = "Anweisung" + i}}});
     Printed p(r.xml());
     ASSERT_FALSE(p("Seite 2").empty());
     for (int i = 1; i <= 6; ++i) {
