@@ -1,5 +1,5 @@
 // The PDF printer as the surface sees it: measuring, one file per job, and the
-// faults that end in 482 without a file. Real readers: validity/ and tests/e2e.
+// faults that end in 482 without a file. Real readers: tests/e2e.
 #include "pdf/pdf_printer.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 """What the end-to-end tests of both systems share."""
 
 import json
+import re
 import shutil
 import subprocess
 import tempfile
@@ -49,9 +50,13 @@ def picture_certificate(picture_first):
     return cp1252("<Anzahl>1</Anzahl>" + (picture + text if picture_first else text + picture))
 
 
-def pdf_pages(path):
-    out = subprocess.run(["pdfinfo", str(path)], capture_output=True, text=True, check=True)
-    return int(next(l.split()[1] for l in out.stdout.splitlines() if l.startswith("Pages:")))
+def pdf_pages(pdf):
+    """[(width_pt, height_pt, rotation)] of each page (pdfinfo fails on a broken PDF)."""
+    out = subprocess.run(["pdfinfo", "-f", "1", "-l", "999", str(pdf)], capture_output=True,
+                         text=True, check=True).stdout
+    sizes = re.findall(r"Page +\d+ size: +([\d.]+) x ([\d.]+)", out)
+    rots = re.findall(r"Page +\d+ rot: +(\d+)", out)
+    return [(float(w), float(h), int(r)) for (w, h), r in zip(sizes, rots)]
 
 
 class FolderTest(unittest.TestCase):

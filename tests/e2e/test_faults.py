@@ -246,7 +246,7 @@ class Files(FaultTest):
         status, err = run.finish()
         self.assertEqual(status, 0, err)
         self.assertFalse(data_path.exists())
-        self.assertEqual([pdf_pages(p) for p in self.pdfs()], [20])
+        self.assertEqual([len(pdf_pages(p)) for p in self.pdfs()], [20])
         self.assertFalse((self.folder / "Halmor.ini").exists())
         self.assert_intact()
 

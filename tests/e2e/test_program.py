@@ -98,7 +98,7 @@ class PracticeSetUps(ProgramTest):
             (self.folder / "Halmor.ini").write_bytes(cp1252(ini))
             r = self.run_in_folder(server=server)
             self.assertEqual(r.returncode, 0, r.stderr)
-            self.assertEqual([pdf_pages(j) for j in server.received(1, queue="B-Buero")], [3])
+            self.assertEqual([len(pdf_pages(j)) for j in server.received(1, queue="B-Buero")], [3])
             self.assertEqual(server.received(0, timeout=0), [])
         finally:
             server.stop()
@@ -118,7 +118,7 @@ class PracticeSetUps(ProgramTest):
         r = self.run_in_folder(env_extra=dead)
         self.assertEqual(r.returncode, 0, r.stderr)
         pdfs = sorted((self.folder / "Ausdrucke").glob("*.pdf"))
-        self.assertEqual([pdf_pages(p) for p in pdfs], [1])  # complete
+        self.assertEqual([len(pdf_pages(p)) for p in pdfs], [1])  # complete
         self.assertIn("MELDUNG [information] Lumaro PDF: Das Dokument wurde nicht auf Papier "
                       f"gedruckt, sondern als PDF-Datei gespeichert:\\n{pdfs[0]}",
                       r.stderr.decode().splitlines())
@@ -189,7 +189,7 @@ class PracticeSetUps(ProgramTest):
         self.assertEqual(r.returncode, 0, r.stderr)
         self.assertIn(f"      Medikamentenbeleg gefunden: {data}", log_lines(self.folder))
         self.assertFalse(data.exists())
-        self.assertEqual([pdf_pages(p) for p in out.glob("*.pdf")], [1])
+        self.assertEqual([len(pdf_pages(p)) for p in out.glob("*.pdf")], [1])
         self.assertEqual((self.folder / "HALMOR.INI").read_bytes(), cp1252(INI))
         self.assertFalse((self.folder / "Halmor.ini").exists())
 
@@ -210,7 +210,7 @@ class PracticeSetUps(ProgramTest):
         self.assertIn(f"      Archivordner: {self.folder / 'Archiv'}", lines)
         self.assertIn(f"          Archivkopie geschrieben: {copies[0]}", lines)
         # The copy holds the job as it went to paper: same sheets, real text.
-        self.assertEqual(pdf_pages(copies[0]), pdf_pages(job))
+        self.assertEqual(len(pdf_pages(copies[0])), len(pdf_pages(job)))
         text = subprocess.run(["pdftotext", str(copies[0]), "-"], capture_output=True).stdout
         self.assertIn("Aufzeichnungen über Anwendung".encode(), text)
 
@@ -260,7 +260,7 @@ class ExamplePdfs(ProgramTest):
                             capture_output=True)
         self.assertEqual((gs.returncode, gs.stdout + gs.stderr), (0, b""))
         pages = []
-        for n in range(1, pdf_pages(pdf) + 1):
+        for n in range(1, len(pdf_pages(pdf)) + 1):
             data = Path(f"{prefix}-{n}.ppm").read_bytes()
             m = re.match(rb"P6\s+(?:#[^\n]*\n\s*)*(\d+)\s+(\d+)\s+255\s", data)
             pages.append((int(m.group(1)), data[m.end():]))

@@ -13,7 +13,7 @@ from pathlib import Path
 import placement
 import wine
 from common import (BAD_PICTURE, CAPTION, END, EXAMPLES, INI, NO_PRINTER, FolderTest, cp1252,
-                    log_lines, picture_certificate)
+                    log_lines, pdf_pages, picture_certificate)
 
 LINUX_TRACES = EXAMPLES.parent / "bench" / "expected-traces"
 PRINTER = "Lumaro-Test"            # margins of a few millimetres, as office printers have
@@ -88,7 +88,7 @@ class WindowsTest(FolderTest):
         """A job, whole: its pages, each A4 in the job's orientation."""
         self.assertTrue(ps.read_bytes().rstrip().endswith(b"%%EOF"), ps)
         pdf = wine.ps_to_pdf(ps)
-        self.assertEqual(wine.pdf_pages(pdf),
+        self.assertEqual(pdf_pages(pdf),
                          [(595.0, 842.0, 90 if orientation == 2 else 0)] * pages, ps)
         return pdf
 
@@ -130,10 +130,12 @@ class Printing(WindowsTest):
                 self.assertEqual(r.returncode, 0, r.stderr)
                 events = self.trace()
                 assert_same_drawing(self, events, linux_trace(name), self.folder, 0.001)
-                self.assertEqual([len(wine.pdf_pages(p)) for p in sorted(out.glob("*.pdf"))],
+                self.assertEqual([len(pdf_pages(p)) for p in sorted(out.glob("*.pdf"))],
                                  [e["pages"] for e in events if e["ev"] == "enddoc" and e["pages"]])
 
     def assert_log(self, name, data):
+        # Named by the system's date (the Windows clock, read field by field).
+        self.assertTrue((self.folder / time.strftime("%y_%m_%d.txt")).exists())
         lines = log_lines(self.folder)
         self.assertEqual(lines[0], f"  ***** Lumaro.exe, {CAPTION} wird gestartet *****")
         self.assertEqual(lines[1], f"      Parameter: --folder {wine.winpath(self.folder)} "
@@ -161,7 +163,7 @@ class Printing(WindowsTest):
             self.assertIn(t, text)
         # The archive's copy is made with GDI's font files (the PDF printer's).
         copies = list(archive.glob("*/*_Besamungsschein_LFBIS-1234567_Nr-2026-004117.pdf"))
-        self.assertEqual([len(wine.pdf_pages(c)) for c in copies], [1])
+        self.assertEqual([len(pdf_pages(c)) for c in copies], [1])
         self.assertIn("Äußere Brunstsymptome", wine.pdf_text(copies[0]))
 
     def test_a_sheet_without_margins_gets_the_layout_linux_gets(self):
@@ -277,7 +279,7 @@ class Faults(WindowsTest):
         self.assertIn("          DruckerEinlesen wurde ausgeführt: Printer.DeviceName = Lumaro PDF",
                       log_lines(self.folder))
         pdfs = sorted((self.folder / "Ausdrucke").glob("*.pdf"))
-        self.assertEqual([len(wine.pdf_pages(p)) for p in pdfs], [1])
+        self.assertEqual([len(pdf_pages(p)) for p in pdfs], [1])
         self.assertFalse((self.folder / "Besamung.xml").exists())
         # A port in a missing folder: the spooler refuses the job; the file stays.
         self.fresh_folder()

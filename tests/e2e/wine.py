@@ -2,7 +2,6 @@
 (scripts/wine-prefix.sh prepares it), and what a PostScript job printed."""
 
 import os
-import re
 import shutil
 import subprocess
 import time
@@ -101,15 +100,6 @@ def ps_to_pdf(ps_path):
     pdf = Path(ps_path).with_suffix(".pdf")
     subprocess.run(["ps2pdf", str(ps_path), str(pdf)], check=True, capture_output=True)
     return pdf
-
-
-def pdf_pages(pdf):
-    """[(width_pt, height_pt, rotation)] of each page."""
-    out = subprocess.run(["pdfinfo", "-f", "1", "-l", "999", str(pdf)], capture_output=True,
-                         text=True, check=True).stdout
-    sizes = re.findall(r"Page +\d+ size: +([\d.]+) x ([\d.]+)", out)
-    rots = re.findall(r"Page +\d+ rot: +(\d+)", out)
-    return [(float(w), float(h), int(r)) for (w, h), r in zip(sizes, rots)]
 
 
 def pdf_text(pdf):

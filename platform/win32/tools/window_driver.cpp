@@ -17,7 +17,6 @@
 #include <cstdio>
 #include <initializer_list>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -77,30 +76,11 @@ HWND waitFor(const std::wstring& title, bool dialog) {
     std::exit(1);
 }
 
-BOOL CALLBACK collectChild(HWND h, LPARAM p) {
-    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-    return TRUE;
-}
-
-std::vector<HWND> children(HWND h) {
-    std::vector<HWND> all;
-    ::EnumChildWindows(h, collectChild, reinterpret_cast<LPARAM>(&all));
-    return all;
-}
-
-HWND childOfClass(HWND h, const wchar_t* cls) {
-    for (HWND c : children(h)) {
-        if (classOf(c) == cls)
-            return c;
-    }
-    return nullptr;
-}
-
 int box(const std::wstring& title) {
     HWND dialog = waitFor(title, true);
     std::wstring text;
-    for (HWND c : children(dialog)) {
-        if (classOf(c) == L"Static" && !textOf(c).empty())
+    for (HWND c = nullptr; (c = ::FindWindowExW(dialog, c, L"Static", nullptr)) != nullptr;) {
+        if (!textOf(c).empty())
             text = textOf(c);
     }
     std::printf("%s\n", utf8(text).c_str());
@@ -111,7 +91,7 @@ int box(const std::wstring& title) {
 
 int window(const std::wstring& caption) {
     HWND w = waitFor(caption, false);
-    HWND list = childOfClass(w, L"ComboBox");
+    HWND list = ::FindWindowExW(w, nullptr, L"ComboBox", nullptr);
     RECT r{}, client{};
     ::GetWindowRect(w, &r);
     ::GetClientRect(w, &client);
@@ -135,7 +115,7 @@ int window(const std::wstring& caption) {
 }
 
 HWND listOf(const std::wstring& caption) {
-    HWND list = childOfClass(waitFor(caption, false), L"ComboBox");
+    HWND list = ::FindWindowExW(waitFor(caption, false), nullptr, L"ComboBox", nullptr);
     if (!list) {
         std::fprintf(stderr, "window_driver: no list\n");
         std::exit(1);
