@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "documents/insemination/insemination.h"
-#include "documents/withdrawal/two_halves/two_halves.h"
 #include "documents/withdrawal/sheets/withdrawal_renderers.h"
+#include "documents/withdrawal/two_halves/two_halves.h"
 
 namespace lumaro {
 
