@@ -90,7 +90,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const Getenv& g
 
 std::string usageText() {
     return "Aufruf: lumaro [--folder DIR] [--pdf DIR] [--unattended] [--trace FILE] "
-           "[Argumente des Hauptprogramms ...]\n"
+           "[--archive DIR] [Argumente des Hauptprogramms ...]\n"
            "       lumaro --help | --version\n"
            "\n"
            "  --folder DIR   Programmordner mit Halmor.ini, Halmor.mdb und den Datendateien\n"
@@ -98,8 +98,11 @@ std::string usageText() {
            "  --pdf DIR      auf dem eingebauten PDF-Drucker \"Lumaro PDF\" in DIR drucken\n"
            "  --unattended   ohne Fenster und ohne Rückfragen; Meldungen auf stderr\n"
            "  --trace FILE   jeden Zeichenaufruf als JSON Lines in FILE schreiben\n"
+           "  --archive DIR  jeden gedruckten Auftrag auch als PDF in DIR/<Jahr>/ ablegen\n"
+           "                 (gilt vor [Lumaro] Archivordner in Halmor.ini)\n"
            "\n"
-           "Umgebungsvariablen: LUMARO_FOLDER, LUMARO_PDF, LUMARO_UNATTENDED=1, LUMARO_TRACE\n"
+           "Umgebungsvariablen: LUMARO_FOLDER, LUMARO_PDF, LUMARO_UNATTENDED=1, LUMARO_TRACE,\n"
+           "                    LUMARO_ARCHIVE\n"
            "Ohne Anzeige läuft das Programm wie mit --unattended.\n"
            "Exit-Status: 0 gedruckt, 1 nichts gedruckt, 2 Host-Datei fehlt oder nicht lesbar,\n"
            "             3 unbehandelter Laufzeitfehler, 64 Aufruffehler\n";

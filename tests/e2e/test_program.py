@@ -78,6 +78,10 @@ class PracticeSetUps(ProgramTest):
             self.assertEqual(r.returncode, 64, args)
             self.assertIn(said, r.stderr.decode(), args)
             self.assertIn("Aufruf: lumaro [--folder DIR]", r.stderr.decode(), args)
+        for args, out in ((["--help"], "Aufruf: lumaro [--folder DIR] [--pdf DIR] [--unattended] "
+                           "[--trace FILE] [--archive DIR]"), (["--version"], "Lumaro ")):
+            r = self.run_lumaro(*args, env_extra={"LUMARO_FOLDER": str(self.folder)})
+            self.assertEqual((r.returncode, r.stdout.decode()[:len(out)]), (0, out), args)
         self.assertEqual(log_lines(self.folder), [])
         self.assertTrue(data.exists())
         self.assertEqual((self.folder / "Halmor.ini").read_bytes(), cp1252(INI))
