@@ -20,6 +20,9 @@ if [ "${1:-}" = "--tests" ]; then
   # (cups-ppdc), font files looked up as Wine finds them (fontconfig), the
   # package (zip); Ghostscript turns the printed PostScript into PDF.
   packages+=(wine cups-ppdc fontconfig zip)
+  # A German C locale, under which the conversions must keep the program's own
+  # separators (the test skips where none is installed).
+  packages+=(locales)
 fi
 
 missing=()
@@ -38,4 +41,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+if [ "${1:-}" = "--tests" ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Bitte als root ausführen (locale-gen de_DE.UTF-8)." >&2
+    exit 1
+  fi
+  sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
 fi
