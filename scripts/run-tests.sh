@@ -5,7 +5,8 @@
 #     tests of the real program (a private CUPS server, faults of disk and
 #     spooler);
 #  2. the same suite under AddressSanitizer + UndefinedBehaviorSanitizer;
-#  3. the Qt-free core cross-built for Windows, its unit tests under Wine;
+#  3. the Windows build (lumaro.exe, the core and the Win32 adapters) under
+#     Wine: their unit tests and the end-to-end runs of lumaro.exe;
 #  4. every fuzz target briefly (LUMARO_FUZZ_SECONDS each, default 8).
 # LUMARO_SKIP_WINDOWS=1 / LUMARO_SKIP_FUZZ=1 leave out stages 3 and 4.
 # Any failure ends the script with a non-zero status, and so does a stage that
