@@ -197,7 +197,7 @@ class RunControl(WindowsTest):
         run = wine.start(self.folder / "lumaro.exe")
         try:
             window = json.loads(wine.tool("window_driver", "window", CAPTION))
-            out, err = run.communicate(timeout=60)
+            out, err = wine.finish(run, 60)
         finally:
             run.kill()
         self.assertEqual(run.returncode, 0, err)
@@ -232,7 +232,7 @@ class RunControl(WindowsTest):
                 self.assertLess(time.monotonic(), deadline, "the choice was not saved")
                 time.sleep(0.05)
             wine.tool("window_driver", "key", CAPTION, "27")
-            out, err = run.communicate(timeout=30)
+            out, err = wine.finish(run, 30)
         finally:
             run.kill()
         self.assertEqual(run.returncode, 1, err)
@@ -263,7 +263,7 @@ class RunControl(WindowsTest):
         run = wine.start(wine.LUMARO, "--folder", wine.winpath(self.folder))
         try:
             text = wine.tool("window_driver", "box", "Datei fehlt!")
-            out, err = run.communicate(timeout=30)
+            out, err = wine.finish(run, 30)
         finally:
             run.kill()
         self.assertEqual(run.returncode, 2, err)
@@ -299,7 +299,8 @@ class Faults(WindowsTest):
                 self.fresh_folder()
                 self.example("besamung-standard")
                 data = self.folder / "Besamung.xml"
-                holder = wine.start(wine.TOOLS / "hold_file.exe", wine.winpath(data), share)
+                holder = wine.start(wine.TOOLS / "hold_file.exe", wine.winpath(data), share,
+                                    pipes=True)
                 try:
                     self.assertEqual(holder.stdout.readline().strip(), b"held")
                     r = self.lumaro()

@@ -4,6 +4,7 @@
 import os
 import shutil
 import subprocess
+import tempfile
 import time
 from pathlib import Path
 
@@ -34,14 +35,40 @@ def winpath(path):
 
 
 def run(exe, *args, timeout=60):
-    return subprocess.run([WINE, str(exe), *map(str, args)], env=env(), capture_output=True,
-                          timeout=timeout)
+    proc = start(exe, *args)
+    try:
+        out, err = finish(proc, timeout)
+    finally:
+        proc.kill()
+    return subprocess.CompletedProcess(proc.args, proc.returncode, out, err)
 
 
-def start(exe, *args):
-    """Starts a program without waiting; its output goes to pipes."""
-    return subprocess.Popen([WINE, str(exe), *map(str, args)], env=env(), stdin=subprocess.PIPE,
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+def start(exe, *args, pipes=False):
+    """Starts a program without waiting. Its output goes to files (finish()
+    reads them), not pipes: Wine's desktop process, started by whichever
+    program first needs a window, inherits that program's output and would
+    hold a pipe open long after the program has ended. pipes=True for a
+    console program the test talks to."""
+    if pipes:
+        return subprocess.Popen([WINE, str(exe), *map(str, args)], env=env(),
+                                stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE)
+    files = tempfile.TemporaryFile(), tempfile.TemporaryFile()
+    proc = subprocess.Popen([WINE, str(exe), *map(str, args)], env=env(),
+                            stdin=subprocess.DEVNULL, stdout=files[0], stderr=files[1])
+    proc.files = files
+    return proc
+
+
+def finish(proc, timeout):
+    """Waits for a program from start() and gives its (stdout, stderr)."""
+    proc.wait(timeout=timeout)
+    outputs = []
+    for f in proc.files:
+        f.seek(0)
+        outputs.append(f.read())
+        f.close()
+    return tuple(outputs)
 
 
 def tool(name, *args, check=True, timeout=60):
