@@ -71,6 +71,14 @@ TEST(Sheets, TheFirstRecordsOwnerLinesServeTheWholeRun) {
         << "a text without records prints nothing and succeeds";
 }
 
+TEST(Sheets, ARecordNotForTheVetIsPrintedOnceForTheKeeper) {
+    Rec r = dairyRecord();
+    r.flags = {{"A4NichtFuerTierarzt", "True"}};
+    const std::string title = "Aufzeichnungen über Anwendung und Abgabe von Tierarzneimittel";
+    EXPECT_EQ(Printed(dairyRecord().xml())(title).size(), 2u);
+    EXPECT_EQ(Printed(r.xml())(title).size(), 1u);
+}
+
 // Treatments with monitoring and a dispensed drug with long instructions,
 // preceded by fillers of growing diagnoses that move them through every
 // position near the bottom; every third one a herd filling several lines.
