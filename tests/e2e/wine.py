@@ -44,31 +44,23 @@ def run(exe, *args, timeout=60):
 
 
 def start(exe, *args, pipes=False):
-    """Starts a program without waiting. Its output goes to files (finish()
-    reads them), not pipes: Wine's desktop process, started by whichever
-    program first needs a window, inherits that program's output and would
-    hold a pipe open long after the program has ended. pipes=True for a
-    console program the test talks to."""
-    if pipes:
-        return subprocess.Popen([WINE, str(exe), *map(str, args)], env=env(),
-                                stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                stderr=subprocess.PIPE)
-    files = tempfile.TemporaryFile(), tempfile.TemporaryFile()
-    proc = subprocess.Popen([WINE, str(exe), *map(str, args)], env=env(),
-                            stdin=subprocess.DEVNULL, stdout=files[0], stderr=files[1])
-    proc.files = files
+    """Starts a program; its output goes to files (finish() reads them): a Wine
+    process started along the way inherits it and would hold a pipe open.
+    pipes=True for a console program the test talks to."""
+    out = (subprocess.PIPE,) * 3 if pipes else (
+        subprocess.DEVNULL, tempfile.TemporaryFile(), tempfile.TemporaryFile())
+    proc = subprocess.Popen([WINE, str(exe), *map(str, args)], env=env(), stdin=out[0],
+                            stdout=out[1], stderr=out[2])
+    proc.files = out[1:]
     return proc
 
 
 def finish(proc, timeout):
     """Waits for a program from start() and gives its (stdout, stderr)."""
     proc.wait(timeout=timeout)
-    outputs = []
     for f in proc.files:
         f.seek(0)
-        outputs.append(f.read())
-        f.close()
-    return tuple(outputs)
+    return tuple(f.read() for f in proc.files)
 
 
 def tool(name, *args, check=True, timeout=60):
