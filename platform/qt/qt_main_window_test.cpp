@@ -114,11 +114,6 @@ TEST(Window, AnErrorInAnEventEndsTheEventLoopAndIsCarriedPastIt) {
     EXPECT_EQ(errorOf([&] { window.rethrowPendingException(); }), 0);  // once only
 }
 
-// A box waits for its answer; the tests answer it from inside its own loop.
-QMessageBox* openBox() {
-    return qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-}
-
 TEST(QtMessages, AModalBoxWithTheIconAndOneOkButtonAndAnErrorWhileItWaitsComesOutOfShow) {
     TraceWriter trace;
     std::ostringstream err;
@@ -138,7 +133,8 @@ TEST(QtMessages, AModalBoxWithTheIconAndOneOkButtonAndAnErrorWhileItWaitsComesOu
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     qsizetype buttons = 0;
     QTimer::singleShot(0, [&] {
-        if (QMessageBox* box = openBox()) {
+        // A box waits for its answer: answered from inside its own loop.
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             title = box->windowTitle();
             text = box->text();
             icon = box->icon();

@@ -58,33 +58,28 @@ class TracePipe:
                 if self.proc.poll() is not None:
                     return False
                 time.sleep(0.002)
-            self.assertion(time.monotonic() < deadline, f"no {ev} event")
+            assert time.monotonic() < deadline, f"no {ev} event"  # close() kills the program
         while self.proc.poll() is None:
             try:
                 if "pipe_write" in Path(f"/proc/{self.proc.pid}/wchan").read_text():
                     return True
             except OSError:
                 pass
-            self.assertion(time.monotonic() < deadline, "never held by its trace")
+            assert time.monotonic() < deadline, "never held by its trace"
             time.sleep(0.002)
         return False
-
-    def assertion(self, condition, text):
-        if not condition:
-            raise AssertionError(text)  # close() kills the program
 
     def finish(self, timeout=300):
         """Reads on until the program has ended; returns (status, stderr)."""
         deadline = time.monotonic() + timeout
         while self.proc.poll() is None:
-            self.assertion(time.monotonic() < deadline, "the program did not end")
+            assert time.monotonic() < deadline, "the program did not end"
             if not self.read_available():
                 time.sleep(0.002)
         return self.proc.returncode, self.proc.stderr.read().decode("utf-8", "replace")
 
     def close(self):
-        if self.proc.poll() is None:
-            self.proc.kill()
+        self.proc.kill()  # (a no-op once it has ended)
         self.proc.communicate()
         os.close(self.fd)
 
@@ -311,15 +306,6 @@ class SpoolerAndDisk(FaultTest):
         self.assertEqual(status, 3, err)
         self.assertIn(PRINTER_ERROR, err.splitlines())
 
-    def fill(self, folder):
-        """Fills the file system of folder to the last byte."""
-        with open(folder / "füller", "wb", buffering=0) as f:
-            try:
-                while True:
-                    f.write(b"\0" * 4096)
-            except OSError:
-                pass
-
     def test_full_disk_while_saving_the_ini_and_while_writing_the_pdf(self):
         self.tmpfs(self.folder, "256k")
         self.host_files()
@@ -327,7 +313,12 @@ class SpoolerAndDisk(FaultTest):
         # An earlier day log has room in its last block; no new file fits.
         day_log = time.strftime("%y_%m_%d.txt")
         (self.folder / day_log).write_bytes(b"00:00:01  (fr\xfcherer Lauf)\r\n")
-        self.fill(self.folder)
+        with open(self.folder / "füller", "wb", buffering=0) as f:  # full to the last byte
+            try:
+                while True:
+                    f.write(b"\0" * 4096)
+            except OSError:
+                pass
         r = self.run_lumaro()
         self.assert_own_end(r, 1)
         self.assertEqual(self.messages(r)[-1], NO_PRINTER)
