@@ -1,6 +1,6 @@
 #include "platform/win32/std_stream.h"
 
-#include <vector>
+#include "platform/win32/wide_text.h"
 
 namespace lumaro::platform {
 
@@ -59,13 +59,9 @@ void StdHandleBuffer::write(const std::string& utf8) {
         return;
     DWORD mode = 0;
     if (::GetConsoleMode(h, &mode)) {
-        const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                            nullptr, 0);
-        std::vector<wchar_t> wide(static_cast<std::size_t>(n));
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                              n);
+        const std::wstring wide = wideFromUtf8(utf8);
         DWORD written = 0;
-        ::WriteConsoleW(h, wide.data(), static_cast<DWORD>(n), &written, nullptr);
+        ::WriteConsoleW(h, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         return;
     }
     std::size_t done = 0;

@@ -1,5 +1,7 @@
 #include "platform/win32/wide_text.h"
 
+#include <windows.h>
+
 #include "support/codepage.h"
 
 namespace lumaro::platform {
@@ -56,6 +58,16 @@ std::string utf8FromWide(std::wstring_view utf16) {
         }
     }
     return out;
+}
+
+std::wstring wideFromUtf8(std::string_view utf8) {
+    if (utf8.empty())
+        return {};
+    const int n =
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+    return wide;
 }
 
 std::string ansiFromWide(std::wstring_view utf16) {

@@ -18,4 +18,8 @@ std::string ansiFromWide(std::wstring_view utf16);
 // UTF-16 to UTF-8, for standard error and the trace; lone surrogates become U+FFFD.
 std::string utf8FromWide(std::wstring_view utf16);
 
+// UTF-8 to UTF-16, for what goes back to the system (paths and names from the
+// command line and the environment, the console's text).
+std::wstring wideFromUtf8(std::string_view utf8);
+
 }  // namespace lumaro::platform

@@ -53,16 +53,6 @@ std::wstring executableFolder() {
 
 }  // namespace
 
-std::wstring wideFromUtf8(const std::string& utf8) {
-    if (utf8.empty())
-        return {};
-    const int n =
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-    return wide;
-}
-
 std::string absoluteAnsiPath(const std::string& utf8) {
     return ansiFromWide(withoutTrailingSeparator(fullPath(wideFromUtf8(utf8))));
 }

@@ -53,7 +53,4 @@ class Win32Platform : public Platform {
 // keeps paths ('?' for a character the code page lacks).
 std::string absoluteAnsiPath(const std::string& utf8);
 
-// UTF-8 <-> UTF-16 for what the system hands over.
-std::wstring wideFromUtf8(const std::string& utf8);
-
 }  // namespace lumaro::platform
