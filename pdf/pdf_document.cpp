@@ -223,30 +223,27 @@ void PdfDocument::beginObject(int number) {
 
 void PdfDocument::writeStream(int number, std::string_view dictionary, std::string_view data,
                               bool compress) {
-    if (compress) {
+    if (compress)
         writeCompressed(number, dictionary, deflate(data));
-        return;
-    }
-    const std::string_view body = data;
-    beginObject(number);
-    out_ += "<<";
-    out_ += dictionary;
-    out_ += " /Length ";
-    appendInt(out_, static_cast<long long>(body.size()));
-    out_ += ">>\nstream\n";
-    out_ += body;
-    out_ += "\nendstream\nendobj\n";
+    else
+        writeStreamObject(number, dictionary, "", data);
 }
 
 void PdfDocument::writeCompressed(int number, std::string_view dictionary,
                                   std::string_view packed) {
+    writeStreamObject(number, dictionary, " /Filter /FlateDecode", packed);
+}
+
+void PdfDocument::writeStreamObject(int number, std::string_view dictionary,
+                                    std::string_view filter, std::string_view body) {
     beginObject(number);
     out_ += "<<";
     out_ += dictionary;
-    out_ += " /Filter /FlateDecode /Length ";
-    appendInt(out_, static_cast<long long>(packed.size()));
+    out_ += filter;
+    out_ += " /Length ";
+    appendInt(out_, static_cast<long long>(body.size()));
     out_ += ">>\nstream\n";
-    out_ += packed;
+    out_ += body;
     out_ += "\nendstream\nendobj\n";
 }
 

@@ -90,6 +90,9 @@ class PdfDocument {
     void writeStream(int number, std::string_view dictionary, std::string_view data, bool compress);
     // A stream whose data is Flate-compressed already.
     void writeCompressed(int number, std::string_view dictionary, std::string_view packed);
+    // One stream object: the dictionary's entries, the filter's, the length, the body.
+    void writeStreamObject(int number, std::string_view dictionary, std::string_view filter,
+                           std::string_view body);
     void endPage();
     Font& fontFor(const std::shared_ptr<const TrueTypeFont>& font);
     int imageFor(const Image& image);
