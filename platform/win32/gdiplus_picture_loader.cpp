@@ -1,16 +1,6 @@
 #include "platform/win32/gdiplus_picture_loader.h"
 
-#include <windows.h>
-// (after windows.h, which it needs)
-#include <objidl.h>
-// GDI+ wants min and max as the Windows headers once defined them.
-#include <algorithm>
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
-
+#include "platform/win32/gdiplus_headers.h"
 #include "platform/win32/picture_file.h"
 #include "platform/win32/wide_text.h"
 #include "support/errors.h"

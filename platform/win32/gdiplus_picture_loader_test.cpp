@@ -3,19 +3,12 @@
 #include "platform/win32/gdiplus_picture_loader.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
-// (after windows.h, which it needs)
-#include <objidl.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
 
+#include "platform/win32/gdiplus_headers.h"
 #include "platform/win32/picture_file.h"
 #include "platform/win32/wide_text.h"
 #include "support/codepage.h"
